@@ -1,0 +1,137 @@
+// The effect object every host talks to: a single-component VST 3 effect
+// holding the parameter set, the leveling amplifier's signal model and the
+// process driver that runs it block by block.
+#pragma once
+
+#include "core/Biquad.h"
+#include "core/ParameterIds.h"
+#include "core/Relaxed.h"
+#include "core/SharedFilterSets.h"
+#include "core/SynthProgram.h"
+#include "sdk/SingleComponentEffect.h"
+
+#include <cstdint>
+#include <memory>
+
+class Editor;
+
+using namespace Steinberg;
+
+class ol7t : public Vst::SingleComponentEffect
+{
+public:
+    ol7t();
+    ~ol7t() override;
+
+    // Looks up the text of a key in the text resources; null or "" when missing.
+    using TextLookup = const char* (*)(const char* key);
+
+    // --- parameter set ---------------------------------------------------
+    // Adds the eight parameters with titles from `lookup` (empty when null)
+    // and copies their defaults into the program.
+    void registerParameters(TextLookup lookup);
+    void applyParameter(uint32_t id, float value);
+    void editParameter(uint32_t id, float value);
+    void applyProgram();
+    float getParamValue(uint32_t id) const { return program->getParamValue(id); }
+
+    tresult PLUGIN_API setParamNormalized(Vst::ParamID id, Vst::ParamValue value) SMTG_OVERRIDE;
+    tresult PLUGIN_API getParamStringByValue(Vst::ParamID id, Vst::ParamValue value,
+                                             Vst::String128 string) SMTG_OVERRIDE;
+
+    // --- signal model ----------------------------------------------------
+    void setSampleRate(float rate);
+    double timeCoefficient(double ms) const;
+    void designBiquad(int type, double frequency, double gainDb, double q, BiquadCoefficients& out) const;
+    void designFilters();
+    void resetModel();
+    void processModel(double* mainL, double* mainR, const double* scL, const double* scR, int32_t count);
+    double cellStep(double x);
+    bool getMeterPosition(float& position, int id, bool force);
+
+    // --- process driver --------------------------------------------------
+    tresult PLUGIN_API setupProcessing(Vst::ProcessSetup& setup) SMTG_OVERRIDE;
+    tresult PLUGIN_API process(Vst::ProcessData& data) SMTG_OVERRIDE;
+    void prepareBuffers(int32_t n);
+
+    // --- shared with the editor and the tools ----------------------------
+    Relaxed<Editor*> editor{nullptr};
+    Relaxed<bool> moduleMode{false};
+    Relaxed<bool> active{false};
+
+    // Control values: written by setParamNormalized on any thread, read per
+    // sample by the model.
+    Relaxed<bool> enabled{true};
+    Relaxed<double> gainTarget{0};
+    Relaxed<double> peakRed{0};
+    Relaxed<double> thresholdDb{0};
+    Relaxed<double> thresholdLin{0};
+    Relaxed<double> kneeDb{0};
+    Relaxed<double> kneeBase{0};
+    Relaxed<double> logKneeBase{0};
+    Relaxed<bool> limitMode{false};
+    Relaxed<double> r37Cut{0};
+    Relaxed<int32_t> meterMode{0};
+    Relaxed<bool> fastReset{true};
+    Relaxed<bool> sideChainOn{false};
+
+    // Meter hand-off: written once per block by process, read by the editor.
+    Relaxed<float> meterPeak{0.f};
+    Relaxed<float> meterMinGain{1.f};
+    Relaxed<bool> meterFresh{true};
+
+    // Time coefficients, recomputed by setSampleRate while the host is not
+    // processing.
+    double tcRms = 0;
+    double tcExcessAttack = 0;
+    double tcExcessRelease = 0;
+    double tcPeakAttack = 0;
+    double tcPeakRelease = 0;
+    double cellAttackMs = 0;
+    double tcMidFall = 0;
+    double tcSlowFall = 0;
+    double tcTrackAttack = 0;
+    double tcSpeedRise = 0;
+    double tcCellRelease = 0;
+    double tcMidRise = 0;
+    double tcSlowRise = 0;
+    double tcTrackRelease = 0;
+    double tcSpeedFall = 0;
+
+    // Model state, touched only by the audio thread (and by resetModel).
+    struct ChannelState
+    {
+        BiquadState detLowShelf, detHighShelf, detBell, envLowShelf;
+        double meanSquare = 0;
+    };
+    ChannelState channel[2];
+    double excessEnv = 0;
+    double drivePeak = 0;
+    double shapedPeak = 0;
+    double cellSlow = 0;
+    double cellMid = 0;
+    double cellTrack = 0;
+    double cellSpeed = 0;
+    double cellGain = 0;
+    double gainSmoothed = 0;
+    uint64_t sampleCounter = 0;
+
+    float getSampleRate() const { return sampleRate; }
+    FilterSets currentFilters() const { return filters.read(); }
+    int32_t bufferCapacity() const { return capacity; }
+
+protected:
+    // The soft-knee curves, the output stage and one sample's detector.
+    double detectorStep(const FilterSets& f, double scL, double scR);
+    double outputStage(double m, double g) const;
+
+    std::unique_ptr<SynthProgram> program;
+    TextLookup textLookup = nullptr;
+    Relaxed<float> sampleRate{0.f};
+    SharedFilterSets filters;
+
+    // Work buffers: main left/right and detector left/right.
+    std::unique_ptr<double[]> mainBuffer[2];
+    std::unique_ptr<double[]> detectorBuffer[2];
+    int32_t capacity = 0;
+};
