@@ -1,26 +1,18 @@
-// The effect object's construction and its parameter set: registration, the
-// one path that applies a value everywhere, and the texts hosts show.
+// The effect object as a VST 3 component: construction, initialisation with
+// its buses and parameters, bus arrangements, activation and its views.
 #include "core/ol7t.h"
 
 #include "pal/DebugTrace.h"
 
-#include "pluginterfaces/base/ustring.h"
+#include "pluginterfaces/vst/vstspeaker.h"
 
-#include <cmath>
-#include <cstring>
+#include <new>
 
 using namespace Steinberg::Vst;
 
 namespace {
 
 constexpr int32_t kInitialBufferSamples = 4096;
-
-// Hosts receive 16-bit strings; our texts are converted with the SDK's ASCII
-// conversion, cut to what a String128 holds.
-void toString128(const char* text, String128 out)
-{
-    UString(out, 128).fromAscii(text ? text : "");
-}
 
 } // namespace
 
@@ -37,122 +29,44 @@ ol7t::ol7t()
 
 ol7t::~ol7t() = default;
 
-void ol7t::registerParameters(TextLookup lookup)
+
+FUnknown* ol7t::createInstance(void*)
 {
-    textLookup = lookup;
-    for (uint32_t id = 0; id < PARAM_COUNT; ++id) {
-        const ParameterDescription& d = kParameterDescriptions[id];
-        String128 title;
-        toString128(lookup ? lookup(d.titleKey) : nullptr, title);
-        parameters.addParameter(title, STR16(""), d.stepCount, d.defaultValue, d.flags, static_cast<int32>(id),
-                                kRootUnitId);
-    }
-    for (uint32_t id = 0; id < PARAM_COUNT; ++id) {
-        ParameterInfo info{};
-        const bool found = getParameterInfo(static_cast<int32>(id), info) == kResultTrue;
-        program->setParamValue(id, found ? static_cast<float>(info.defaultNormalizedValue) : 0.f);
-    }
+    auto* effect = new (std::nothrow) ol7t;
+    return effect ? static_cast<IAudioProcessor*>(effect) : nullptr;
 }
 
-tresult PLUGIN_API ol7t::setParamNormalized(ParamID id, ParamValue v)
+tresult PLUGIN_API ol7t::setActive(TBool state)
 {
-    if (id >= PARAM_COUNT)
-        return kResultFalse;
-    ZVNPal::DebugTrace("ol7t::setParamNormalized[%u] = %f\n", id, v);
-    if (EditController::setParamNormalized(id, v) != kResultTrue)
-        return kResultFalse;
-    program->setParamValue(id, static_cast<float>(v));
-
-    // Every on/off and two-way choice switches strictly above one half.
-    const bool on = v > 0.5;
-    switch (id) {
-    case PARAM_ENABLE:
-        enabled = on;
-        break;
-    case PARAM_GAIN: {
-        // The gain law is evaluated in single precision.
-        const float f = static_cast<float>(v);
-        gainTarget = static_cast<double>(24.f * powf((powf(24.f, f) - 1.f) / 23.f, 1.35f));
-        break;
-    }
-    case PARAM_PEAKRED: {
-        const double db = (1.03 * v - 0.03) * -49.0;
-        const double base = std::pow(2.0, 1.0 - v) + 1.2;
-        peakRed = v;
-        thresholdDb = db;
-        thresholdLin = std::pow(10.0, db / 20.0);
-        kneeDb = db + 47.0;
-        kneeBase = base;
-        logKneeBase = std::log10(base);
-        designFilters();
-        break;
-    }
-    case PARAM_LIMITMODE:
-        limitMode = on;
-        break;
-    case PARAM_R37:
-        r37Cut = 1.0 - v;
-        designFilters();
-        break;
-    case PARAM_METERSEL:
-        meterMode = static_cast<int32_t>(static_cast<float>(v) * 3.f);
-        break;
-    case PARAM_MEMORY:
-        fastReset = on;
-        break;
-    case PARAM_SIDECH:
-        sideChainOn = on;
-        break;
-    }
+    active = state != 0;
     return kResultOk;
 }
 
-void ol7t::applyParameter(uint32_t id, float value)
-{
-    if (id >= PARAM_COUNT)
-        return;
-    static_cast<IEditController*>(this)->setParamNormalized(id, static_cast<double>(value));
-}
+namespace {
 
-void ol7t::editParameter(uint32_t id, float value)
-{
-    applyParameter(id, value);
-    performEdit(id, static_cast<double>(value));
-}
+constexpr SpeakerArrangement kMono = SpeakerArr::kMono;
+constexpr SpeakerArrangement kStereo = SpeakerArr::kStereo;
 
-void ol7t::applyProgram()
-{
-    for (uint32_t id = 0; id < PARAM_COUNT; ++id)
-        applyParameter(id, getParamValue(id));
-}
+} // namespace
 
-tresult PLUGIN_API ol7t::getParamStringByValue(ParamID id, ParamValue v, String128 string)
+// Hosts may ask for mono or stereo, with or without the side chain; anything
+// that is not mono on both ends is taken as stereo.
+tresult PLUGIN_API ol7t::setBusArrangements(SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs,
+                                            int32 numOuts)
 {
-    if (id >= PARAM_COUNT)
+    if ((numIns != 1 && numIns != 2) || numOuts != 1 || !inputs || !outputs)
         return kResultFalse;
-    auto text = [this](const char* key) { return textLookup ? textLookup(key) : nullptr; };
-    switch (id) {
-    case PARAM_LIMITMODE:
-        toString128(v > 0.5 ? "Limit" : "Compress", string);
+    const bool mono = inputs[0] == kMono && outputs[0] == kMono;
+    if (audioInputs.empty())
+        return kResultFalse;
+    const SpeakerArrangement wanted = mono ? kMono : kStereo;
+    if (static_cast<AudioBus*>(audioInputs[0].get())->getArrangement() == wanted)
         return kResultOk;
-    case PARAM_METERSEL: {
-        const char* key = nullptr;
-        if (v == 0.0)
-            key = "IDS_METERSEL_GAINRED";
-        else if (v < 0.5)
-            key = "IDS_METERSEL_DBFULLSCALE";
-        else if (v < 1.0)
-            key = "IDS_METERSEL_OUTPUT4DB";
-        else if (v == 1.0)
-            key = "IDS_METERSEL_OUTPUT10DB";
-        // Above 1 or not a number: no text at all.
-        toString128(key ? text(key) : "", string);
-        return kResultOk;
-    }
-    case PARAM_MEMORY:
-        toString128(text(v > 0.5 ? "IDS_MEMORY_FASTRESET" : "IDS_MEMORY_CLASSIC"), string);
-        return kResultOk;
-    default:
-        return EditController::getParamStringByValue(id, v, string);
-    }
+
+    removeAudioBusses();
+    addAudioInput(mono ? STR16("Mono In") : STR16("Stereo In"), wanted);
+    if (numIns == 2)
+        addAudioInput(mono ? STR16("Mono Aux In") : STR16("Stereo Aux In"), wanted, kAux);
+    addAudioOutput(mono ? STR16("Mono Out") : STR16("Stereo Out"), wanted);
+    return kResultOk;
 }

@@ -23,6 +23,14 @@ public:
     ol7t();
     ~ol7t() override;
 
+    // The factory's create function: a new effect as its IAudioProcessor.
+    static FUnknown* createInstance(void* context);
+
+    // --- component -------------------------------------------------------
+    tresult PLUGIN_API setActive(TBool state) SMTG_OVERRIDE;
+    tresult PLUGIN_API setBusArrangements(Vst::SpeakerArrangement* inputs, int32 numIns,
+                                          Vst::SpeakerArrangement* outputs, int32 numOuts) SMTG_OVERRIDE;
+
     // Looks up the text of a key in the text resources; null or "" when missing.
     using TextLookup = const char* (*)(const char* key);
 
@@ -38,6 +46,12 @@ public:
     tresult PLUGIN_API setParamNormalized(Vst::ParamID id, Vst::ParamValue value) SMTG_OVERRIDE;
     tresult PLUGIN_API getParamStringByValue(Vst::ParamID id, Vst::ParamValue value,
                                              Vst::String128 string) SMTG_OVERRIDE;
+
+    // --- saved state -----------------------------------------------------
+    // "Oo7t" read as a big-endian word: the chunk's magic and the VST 2 ID.
+    static constexpr int32 kStateMagic = 0x4F6F3774;
+    tresult PLUGIN_API getState(IBStream* state) SMTG_OVERRIDE;
+    tresult PLUGIN_API setState(IBStream* state) SMTG_OVERRIDE;
 
     // --- signal model ----------------------------------------------------
     void setSampleRate(float rate);
