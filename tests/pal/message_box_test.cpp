@@ -60,18 +60,4 @@ TEST(MessageBox, SinkReceivesTheRequestAndGivesTheAnswer)
     EXPECT_EQ(g_seen, "Title|Text|3|3|4");
 }
 
-TEST(MessageBox, NullTextsAreShownEmpty)
-{
-    paltest::ScopedEnvironment modeVariable("OL7T_MESSAGEBOX", "stderr");
-    ::testing::internal::CaptureStderr();
-    EXPECT_EQ(MessageBox(0, nullptr, nullptr, kMessageBoxOkCancel, kMessageBoxIconNone, 0), kMessageBoxResultOk);
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), ": \n");
-}
-
-TEST(MessageBox, TopLevelOwnerOfNothingWithoutADisplayIsNone)
-{
-    paltest::ScopedEnvironment displayVariable("DISPLAY", std::nullopt);
-    EXPECT_EQ(TopLevelOwner(0), 0u);
-}
-
 } // namespace

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -30,8 +32,10 @@ TEST(Utf8ToUtf16, ConvertsByTheDocumentedRules)
         {"\xF0", 16, u""},
     };
     for (const auto& c : cases) {
+        // A heap copy of exactly the input's size lets the address sanitizer catch any read past it.
+        const std::vector<char> exact(c.bytes.begin(), c.bytes.end());
         char16_t buffer[16] = {};
-        const int units = ZVNPal::Utf8ToUtf16(c.bytes.data(), static_cast<int>(c.bytes.size()), buffer, c.capacity);
+        const int units = ZVNPal::Utf8ToUtf16(exact.data(), static_cast<int>(exact.size()), buffer, c.capacity);
         EXPECT_EQ(std::u16string(buffer, static_cast<size_t>(std::max(units, 0))), c.expected) << c.bytes;
         EXPECT_EQ(units, static_cast<int>(c.expected.size())) << c.bytes;
     }
@@ -46,14 +50,6 @@ TEST(Utf8ToUtf16, CountsWithoutADestinationAndIgnoresEmptyInput)
     EXPECT_EQ(ZVNPal::Utf8ToUtf16(nullptr, 3, buffer, 4), 0);
     EXPECT_EQ(ZVNPal::Utf8ToUtf16("abc", 0, buffer, 4), 0);
     EXPECT_EQ(ZVNPal::Utf8ToUtf16("abc", -1, buffer, 4), 0);
-}
-
-TEST(Utf8ToUtf16, NeverReadsPastTheCount)
-{
-    // The lead byte promises three more bytes, but only one is counted.
-    const char bytes[] = {'\xF0', '\x9F', '\x8E', '\xB8'};
-    char16_t buffer[4] = {};
-    EXPECT_EQ(ZVNPal::Utf8ToUtf16(bytes, 2, buffer, 4), 0);
 }
 
 } // namespace
