@@ -55,7 +55,7 @@ fuzz_briefly() {
       tail -n 60 "$dir/$t.log"
       return 1
     fi
-    echo "$t: $(grep -c . "$dir/$t.log") lines of fuzzer output, no failure"
+    echo "$t: $(grep -E '^#[0-9]+.*DONE' "$dir/$t.log" | tail -n 1 || true)"
   done
 }
 

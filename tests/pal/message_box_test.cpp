@@ -31,7 +31,9 @@ TEST(MessageBox, DefaultAnswerIsTheFirstButton)
 
 TEST(MessageBox, WritesToStandardErrorAndReturnsAtOnceWithoutADisplay)
 {
-    for (const auto& [display, mode] : {std::pair<const char*, const char*>{nullptr, nullptr}, {":0", "stderr"}}) {
+    // No display named, the headless switch, and a display that cannot be opened.
+    for (const auto& [display, mode] :
+         {std::pair<const char*, const char*>{nullptr, nullptr}, {":0", "stderr"}, {":9876", nullptr}}) {
         paltest::ScopedEnvironment displayVariable("DISPLAY", display ? std::optional<std::string>(display) : std::nullopt);
         paltest::ScopedEnvironment modeVariable("OL7T_MESSAGEBOX", mode ? std::optional<std::string>(mode) : std::nullopt);
         ::testing::internal::CaptureStderr();
