@@ -18,6 +18,7 @@ constexpr int kMargin = 16;
 constexpr int kIconSize = 32;
 constexpr int kButtonMinWidth = 75;
 constexpr int kButtonHeight = 24;
+constexpr int kButtonTextPadding = 20;
 constexpr int kButtonGap = 8;
 constexpr int kMinDialogWidth = 240;
 constexpr int kMaxParentWalk = 64;
@@ -103,6 +104,11 @@ Window focusedOrGiven(Display* display, Window window)
     int revert = 0;
     XGetInputFocus(display, &focus, &revert);
     return (focus == None || focus == PointerRoot) ? 0 : focus;
+}
+
+std::u16string widenAscii(const char* text)
+{
+    return std::u16string(text, text + std::char_traits<char>::length(text));
 }
 
 std::string toUtf8(const std::u16string& units)
@@ -201,7 +207,7 @@ private:
         const int textHeight = std::max(static_cast<int>(m_lines.size()) * lineHeight(), m_icon ? kIconSize : 0);
         int rowWidth = 0;
         for (Button& button : m_buttons) {
-            button.width = std::max(kButtonMinWidth, textWidth(std::u16string(button.label, button.label + std::char_traits<char>::length(button.label))) + 20);
+            button.width = std::max(kButtonMinWidth, textWidth(widenAscii(button.label)) + kButtonTextPadding);
             rowWidth += button.width + kButtonGap;
         }
         rowWidth -= kButtonGap;
@@ -308,11 +314,12 @@ private:
         for (size_t i = 0; i < m_buttons.size(); ++i) {
             const Button& button = m_buttons[i];
             XSetForeground(m_display, m_gc, colour(0xFAFAFA));
-            XFillRectangle(m_display, m_window, m_gc, button.x, button.y, static_cast<unsigned>(button.width), kButtonHeight);
+            const auto width = static_cast<unsigned>(button.width);
+            XFillRectangle(m_display, m_window, m_gc, button.x, button.y, width, kButtonHeight);
             XSetForeground(m_display, m_gc, colour(i == 0 ? 0x1565C0 : 0x808080));
-            XDrawRectangle(m_display, m_window, m_gc, button.x, button.y, static_cast<unsigned>(button.width), kButtonHeight);
+            XDrawRectangle(m_display, m_window, m_gc, button.x, button.y, width, kButtonHeight);
             XSetForeground(m_display, m_gc, colour(0x000000));
-            const std::u16string label(button.label, button.label + std::char_traits<char>::length(button.label));
+            const std::u16string label = widenAscii(button.label);
             drawText(button.x + (button.width - textWidth(label)) / 2,
                      button.y + (kButtonHeight + m_font->ascent - m_font->descent) / 2, label);
         }

@@ -10,8 +10,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     ZVNPal::CRegistryFile store;
     store.Parse(std::string_view(reinterpret_cast<const char*>(data), size));
+    const char* key = "Software\\Marrowby Music Software\\OL-7T Leveling Amplifier\\2.0";
     for (const char* name : {"AppData Path", "Language", "SV7TCompatabilityMode", ""}) {
-        const ZVNPal::RegistryValue* value = store.Find("Software\\Marrowby Music Software\\OL-7T Leveling Amplifier\\2.0", name);
+        const ZVNPal::RegistryValue* value = store.Find(key, name);
         if (!value)
             continue;
         const bool wellFormed = value->type == ZVNPal::RegistryValue::kNumber
