@@ -11,6 +11,7 @@ PACKAGES=(
   juce-modules-source-data dpf-source
   libx11-dev libxtst-dev libcairo2-dev libstb-dev libsndfile1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-dev
   xvfb xdotool fonts-dejavu-core poppler-utils
 )
 
@@ -39,6 +40,25 @@ run_tests() {
   (cd "$dir" && ctest --output-on-failure -j"$JOBS" "$@")
 }
 
+# Builds the libFuzzer programs with clang and runs each for a few seconds,
+# starting from its seed corpus (new inputs go to the build tree).
+fuzz_briefly() {
+  echo "== fuzzing the byte-level readers (clang, libFuzzer)"
+  local dir=build-fuzz targets=(text_rez registry_file)
+  CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOL7T_BENCH=OFF \
+    -DOL7T_FUZZ=ON -DOL7T_SANITIZE=address,undefined,fuzzer-no-link >/dev/null
+  cmake --build "$dir" -j"$JOBS" --target "${targets[@]/%/_fuzzer}"
+  for t in "${targets[@]}"; do
+    mkdir -p "$dir/corpus/$t"
+    if ! "$dir/tests/fuzz/${t}_fuzzer" -max_total_time="${FUZZ_SECONDS:-15}" -rss_limit_mb=2048 \
+        -artifact_prefix="$dir/" "$dir/corpus/$t" "tests/fuzz/corpus/$t" >"$dir/$t.log" 2>&1; then
+      tail -n 60 "$dir/$t.log"
+      return 1
+    fi
+    echo "$t: $(grep -E '^#[0-9]+.*DONE' "$dir/$t.log" | tail -n 1 || true)"
+  done
+}
+
 job_test() {
   configure_and_build build
   run_tests build
@@ -46,6 +66,8 @@ job_test() {
   echo "== address and undefined-behaviour sanitizers"
   configure_and_build build-asan -DOL7T_SANITIZE=address,undefined -DOL7T_BENCH=OFF
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan
+
+  fuzz_briefly
 
   echo "== thread sanitizer (concurrency tests)"
   configure_and_build build-tsan -DOL7T_SANITIZE=thread -DOL7T_BENCH=OFF

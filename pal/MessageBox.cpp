@@ -1,0 +1,76 @@
+// The message box's platform-neutral part: the test sink, the headless path
+// on standard error and the length limits of title and text.
+#include "pal/MessageBox.h"
+
+#include "pal/Utf8ToUtf16.h"
+#include "pal/x11/X11MessageDialog.h"
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace ZVNPal {
+namespace {
+
+constexpr int kMaxTextUnits = 299;
+constexpr int kMaxTitleUnits = 49;
+
+std::atomic<MessageBoxSink> g_sink{nullptr};
+
+bool displayAvailable()
+{
+    const char* mode = std::getenv("OL7T_MESSAGEBOX");
+    if (mode && std::strcmp(mode, "stderr") == 0)
+        return false;
+    const char* display = std::getenv("DISPLAY");
+    return display && *display;
+}
+
+std::u16string toUtf16(const char* text, int maxUnits)
+{
+    if (!text)
+        return {};
+    std::u16string units(static_cast<size_t>(maxUnits), u'\0');
+    const int length = static_cast<int>(std::strlen(text));
+    units.resize(static_cast<size_t>(Utf8ToUtf16(text, length, units.data(), maxUnits)));
+    return units;
+}
+
+int reportOnStandardError(const MessageBoxRequest& request)
+{
+    std::fprintf(stderr, "%s: %s\n", request.title ? request.title : "", request.text ? request.text : "");
+    return DefaultMessageBoxAnswer(request.buttons);
+}
+
+} // namespace
+
+int DefaultMessageBoxAnswer(int buttons)
+{
+    const bool yesNo = buttons == kMessageBoxYesNo || buttons == kMessageBoxYesNoCancel;
+    return yesNo ? kMessageBoxResultYes : kMessageBoxResultOk;
+}
+
+int MessageBox(NativeWindowHandle owner, const char* title, const char* text, int buttons, int icon, int flags)
+{
+    const MessageBoxRequest request{owner, title, text, buttons, icon, flags};
+    if (MessageBoxSink sink = g_sink.load())
+        return sink(request);
+    int result = kMessageBoxResultOther;
+    if (displayAvailable()
+        && ShowX11MessageDialog(request, toUtf16(title, kMaxTitleUnits), toUtf16(text, kMaxTextUnits), result))
+        return result;
+    return reportOnStandardError(request);
+}
+
+NativeWindowHandle TopLevelOwner(NativeWindowHandle window)
+{
+    return X11TopLevelOwner(window);
+}
+
+void SetMessageBoxSink(MessageBoxSink sink)
+{
+    g_sink.store(sink);
+}
+
+} // namespace ZVNPal

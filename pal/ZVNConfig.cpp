@@ -1,0 +1,100 @@
+// Configuration values read from the registry store, afresh on every call.
+#include "pal/ZVNConfig.h"
+
+#include "pal/CRegistryFile.h"
+#include "pal/DebugTrace.h"
+#include "pal/ModulePath.h"
+#include "pal/ResultCodes.h"
+
+#include <cstdlib>
+#include <new>
+
+namespace ZVNPal {
+namespace {
+
+const char kMakerKey[] = "Software\\Marrowby Music Software";
+const char kAppDataPathName[] = "AppData Path";
+const char kLogPathName[] = "Log Path";
+const char kLogFolderBelowHome[] = "/Documents/Marrowby/OL7T/Logs";
+
+std::string g_configurationKey;
+
+std::string environmentText(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// The home folder as the Windows pair HOMEDRIVE + HOMEPATH gives it; Linux
+// sets neither, so HOME stands in when both are empty.
+std::string homeFolder()
+{
+    const std::string home = environmentText("HOMEDRIVE") + environmentText("HOMEPATH");
+    return home.empty() ? environmentText("HOME") : home;
+}
+
+int32_t readStoredString(const std::string& name, std::string& value)
+{
+    const CRegistryFile store = CRegistryFile::LoadSystem();
+    const RegistryValue* stored = store.Find(g_configurationKey, name);
+    if (!stored || stored->type != RegistryValue::kString || stored->data.empty())
+        return kResultFail;
+    try {
+        // The text ends at its first zero byte, as a C string read from the registry does.
+        value.assign(stored->data.c_str());
+    } catch (const std::bad_alloc&) {
+        return kResultOutOfMemory;
+    }
+    return kResultSuccess;
+}
+
+} // namespace
+
+int32_t ZVNConfig::Initialize(const std::string& product, const std::string& version)
+{
+    g_configurationKey = kMakerKey;
+    if (!product.empty()) {
+        g_configurationKey += "\\" + product;
+        if (!version.empty())
+            g_configurationKey += "\\" + version;
+    }
+    return kResultSuccess;
+}
+
+const std::string& ZVNConfig::GetKey()
+{
+    return g_configurationKey;
+}
+
+int32_t ZVNConfig::ReadString(const std::string& name, std::string& value)
+{
+    if (g_configurationKey.empty())
+        return kResultFail;
+    const int32_t result = readStoredString(name, value);
+    if (result != kResultFail || name != kAppDataPathName)
+        return result;
+    // No installer wrote the application-data path: the bundle around this
+    // library is the installation.
+    const std::string contents = BundleContentsFolder(LoadedLibraryPath());
+    if (contents.empty())
+        return kResultFail;
+    value = contents;
+    return kResultSuccess;
+}
+
+std::string ZVNConfig::GetValue(const std::string& name, bool quiet)
+{
+    std::string value;
+    if (ReadString(name, value) == kResultSuccess)
+        return value;
+    if (!quiet) {
+        // The name goes in as an argument: a "%" in it is text, not a directive.
+        DebugTrace("unable to get value for key \"%s\" in ZVNConfig; defaulting to hardcoded values...",
+                   name.c_str());
+    }
+    if (name == kLogPathName)
+        return homeFolder() + kLogFolderBelowHome;
+    return {};
+}
+
+} // namespace ZVNPal

@@ -1,0 +1,77 @@
+// Helpers of the platform-layer tests: temporary folders and files, and
+// environment variables set for the length of one test.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+
+namespace paltest {
+
+// Sets (or, with nullopt, unsets) a variable and restores it at scope end.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, std::optional<std::string> value) : m_name(name)
+    {
+        if (const char* old = std::getenv(name))
+            m_previous = old;
+        apply(value);
+    }
+    ~ScopedEnvironment() { apply(m_previous); }
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    void apply(const std::optional<std::string>& value)
+    {
+        if (value)
+            ::setenv(m_name.c_str(), value->c_str(), 1);
+        else
+            ::unsetenv(m_name.c_str());
+    }
+    std::string m_name;
+    std::optional<std::string> m_previous;
+};
+
+// A fresh folder below the system's temporary folder, removed with everything in it.
+class TempFolder {
+public:
+    TempFolder()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "ol7t-pal-XXXXXX").string();
+        m_path = ::mkdtemp(pattern.data()) ? pattern : std::string();
+    }
+    ~TempFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The folder with a trailing "/", the way folder strings are kept.
+    std::string path() const { return m_path + "/"; }
+
+    std::string write(const std::string& name, std::string_view bytes) const
+    {
+        const std::string file = path() + name;
+        std::filesystem::create_directories(std::filesystem::path(file).parent_path());
+        std::ofstream(file, std::ios::binary) << bytes;
+        return file;
+    }
+
+    std::string makeFolder(const std::string& name) const
+    {
+        std::filesystem::create_directories(path() + name);
+        return path() + name;
+    }
+
+private:
+    std::string m_path;
+};
+
+} // namespace paltest
