@@ -3,9 +3,13 @@
 #include "core/ol7t.h"
 
 #include "pal/DebugTrace.h"
+#include "pal/Folders.h"
+#include "pal/TextStrings.h"
+#include "pal/ZVNConfig.h"
 
 #include "pluginterfaces/vst/vstspeaker.h"
 
+#include <mutex>
 #include <new>
 
 using namespace Steinberg::Vst;
@@ -19,6 +23,9 @@ constexpr int32_t kInitialBufferSamples = 4096;
 ol7t::ol7t()
     : program(std::make_unique<SynthProgram>())
 {
+    if (ZVNPal::ZVNConfig::Initialize("OL-7T Leveling Amplifier", "2.0") != 0)
+        ZVNPal::DebugTrace("*** FAILED ZVNPal::ZVNConfig::Initialize");
+    ++instanceCount;
     filters.publish(FilterSets{});
     // No parameter object exists yet, so this reaches nothing but keeps the
     // construction path the same as every later one.
@@ -27,7 +34,10 @@ ol7t::ol7t()
     prepareBuffers(kInitialBufferSamples);
 }
 
-ol7t::~ol7t() = default;
+ol7t::~ol7t()
+{
+    --instanceCount;
+}
 
 
 FUnknown* ol7t::createInstance(void*)
@@ -69,4 +79,75 @@ tresult PLUGIN_API ol7t::setBusArrangements(SpeakerArrangement* inputs, int32 nu
         addAudioInput(mono ? STR16("Mono Aux In") : STR16("Stereo Aux In"), wanted, kAux);
     addAudioOutput(mono ? STR16("Mono Out") : STR16("Stereo Out"), wanted);
     return kResultOk;
+}
+
+namespace {
+
+constexpr float kInitialSampleRate = 44100.f;
+
+// The configuration, the folders and the process-wide text strings are shared
+// by every effect object; the first initialisation that finds them missing
+// loads them, once, even when hosts create several objects first or
+// initialise them on several threads.
+std::mutex g_sharedResourcesLock;
+bool g_sharedResourcesLoaded = false;
+
+bool loadSharedResources()
+{
+    std::lock_guard<std::mutex> lock(g_sharedResourcesLock);
+    if (!g_sharedResourcesLoaded) {
+        ZVNPal::ResolveFolders();
+        g_sharedResourcesLoaded = ZVNPal::LoadTextResources();
+    }
+    return g_sharedResourcesLoaded;
+}
+
+const char* textOf(const char* key)
+{
+    return ZVNPal::TextString(key).c_str();
+}
+
+} // namespace
+
+std::atomic<int32_t> ol7t::instanceCount{0};
+
+tresult PLUGIN_API ol7t::initialize(FUnknown* context)
+{
+    const tresult result = SingleComponentEffect::initialize(context);
+    if (result != kResultOk)
+        return result;
+    // A missing Resources folder or text file has been reported already.
+    if (!loadSharedResources())
+        return kResultFalse;
+
+    addAudioInput(STR16("Stereo In"), SpeakerArr::kStereo);
+    addAudioInput(STR16("Stereo Aux In"), SpeakerArr::kStereo, kAux);
+    addAudioOutput(STR16("Stereo Out"), SpeakerArr::kStereo);
+    addEventInput(STR16("MIDI In"), 1);
+    registerParameters(textOf);
+
+    // A changed rate applies the registered defaults; an object initialised
+    // again at the same rate must apply them all the same.
+    if (getSampleRate() == kInitialSampleRate)
+        applyProgram();
+    else
+        setSampleRate(kInitialSampleRate);
+    return kResultOk;
+}
+
+tresult PLUGIN_API ol7t::terminate()
+{
+    return SingleComponentEffect::terminate();
+}
+
+int ol7t::GetLanguage()
+{
+    if (languageIndex == 0)
+        languageIndex = ZVNPal::ReadLanguageIndex();
+    return languageIndex;
+}
+
+IPlugView* PLUGIN_API ol7t::createView(FIDString)
+{
+    return nullptr;
 }

@@ -10,6 +10,7 @@
 #include "core/SynthProgram.h"
 #include "sdk/SingleComponentEffect.h"
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 
@@ -27,6 +28,14 @@ public:
     static FUnknown* createInstance(void* context);
 
     // --- component -------------------------------------------------------
+    // Live effect objects in this process.
+    static std::atomic<int32_t> instanceCount;
+
+    tresult PLUGIN_API initialize(FUnknown* context) SMTG_OVERRIDE;
+    tresult PLUGIN_API terminate() SMTG_OVERRIDE;
+    IPlugView* PLUGIN_API createView(FIDString name) SMTG_OVERRIDE;
+    // The user's language index (1 to 6), read once from the configuration.
+    int GetLanguage();
     tresult PLUGIN_API setActive(TBool state) SMTG_OVERRIDE;
     tresult PLUGIN_API setBusArrangements(Vst::SpeakerArrangement* inputs, int32 numIns,
                                           Vst::SpeakerArrangement* outputs, int32 numOuts) SMTG_OVERRIDE;
@@ -148,4 +157,5 @@ protected:
     std::unique_ptr<double[]> mainBuffer[2];
     std::unique_ptr<double[]> detectorBuffer[2];
     int32_t capacity = 0;
+    Relaxed<int> languageIndex{0};
 };
