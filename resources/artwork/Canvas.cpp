@@ -1,0 +1,113 @@
+// Image surface handling and the PNG and BMP writers of the artwork generator.
+#include "Canvas.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+Canvas::Canvas(int width, int height)
+    : m_surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
+      m_cr(cairo_create(m_surface)),
+      m_nWidth(width),
+      m_nHeight(height)
+{
+}
+
+Canvas::~Canvas()
+{
+    cairo_destroy(m_cr);
+    cairo_surface_destroy(m_surface);
+}
+
+void Canvas::paintFilmstrip(int frames, int frameHeight, const std::function<void(cairo_t*, int)>& painter)
+{
+    for (int k = 0; k < frames; ++k) {
+        cairo_save(m_cr);
+        cairo_translate(m_cr, 0, static_cast<double>(k) * frameHeight);
+        cairo_rectangle(m_cr, 0, 0, m_nWidth, frameHeight);
+        cairo_clip(m_cr);
+        painter(m_cr, k);
+        cairo_restore(m_cr);
+    }
+}
+
+void Canvas::paintCanvas(const Canvas& source, double x, double y, double scale, double sourceY,
+                         double sourceHeight)
+{
+    const double height = sourceHeight < 0 ? source.height() - sourceY : sourceHeight;
+    cairo_save(m_cr);
+    cairo_translate(m_cr, x, y);
+    cairo_scale(m_cr, scale, scale);
+    cairo_rectangle(m_cr, 0, 0, source.width(), height);
+    cairo_clip(m_cr);
+    cairo_set_source_surface(m_cr, source.surface(), 0, -sourceY);
+    cairo_pattern_set_filter(cairo_get_source(m_cr), CAIRO_FILTER_BEST);
+    cairo_paint(m_cr);
+    cairo_restore(m_cr);
+}
+
+bool Canvas::writePng(const std::string& path) const
+{
+    cairo_surface_flush(m_surface);
+    return cairo_surface_write_to_png(m_surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
+}
+
+namespace {
+
+void putLittleEndian(std::vector<uint8_t>& out, uint32_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+} // namespace
+
+bool Canvas::writeBmp24(const std::string& path) const
+{
+    cairo_surface_flush(m_surface);
+    const uint32_t rowBytes = (static_cast<uint32_t>(m_nWidth) * 3 + 3) & ~3u;
+    const uint32_t pixelBytes = rowBytes * static_cast<uint32_t>(m_nHeight);
+    const uint32_t headerBytes = 14 + 40;
+
+    std::vector<uint8_t> file;
+    file.reserve(headerBytes + pixelBytes);
+    file.push_back('B');
+    file.push_back('M');
+    putLittleEndian(file, headerBytes + pixelBytes, 4);
+    putLittleEndian(file, 0, 4);
+    putLittleEndian(file, headerBytes, 4);
+    putLittleEndian(file, 40, 4);                       // info header size
+    putLittleEndian(file, static_cast<uint32_t>(m_nWidth), 4);
+    putLittleEndian(file, static_cast<uint32_t>(m_nHeight), 4); // positive: rows run bottom-up
+    putLittleEndian(file, 1, 2);                        // planes
+    putLittleEndian(file, 24, 2);                       // bits per pixel
+    putLittleEndian(file, 0, 4);                        // uncompressed
+    putLittleEndian(file, pixelBytes, 4);
+    putLittleEndian(file, 2835, 4);                     // 72 dpi
+    putLittleEndian(file, 2835, 4);
+    putLittleEndian(file, 0, 4);
+    putLittleEndian(file, 0, 4);
+
+    // Cairo keeps premultiplied native-endian 32-bit pixels, so over black the
+    // colour channels are already the composited values.
+    const unsigned char* data = cairo_image_surface_get_data(m_surface);
+    const int stride = cairo_image_surface_get_stride(m_surface);
+    for (int y = m_nHeight - 1; y >= 0; --y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * stride);
+        uint32_t written = 0;
+        for (int x = 0; x < m_nWidth; ++x) {
+            file.push_back(static_cast<uint8_t>(row[x]));
+            file.push_back(static_cast<uint8_t>(row[x] >> 8));
+            file.push_back(static_cast<uint8_t>(row[x] >> 16));
+            written += 3;
+        }
+        for (; written < rowBytes; ++written)
+            file.push_back(0);
+    }
+
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out)
+        return false;
+    const bool ok = std::fwrite(file.data(), 1, file.size(), out) == file.size();
+    return std::fclose(out) == 0 && ok;
+}
