@@ -1,6 +1,8 @@
 // Image surface handling and the PNG and BMP writers of the artwork generator.
 #include "Canvas.h"
 
+#include <png.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <vector>
@@ -46,13 +48,27 @@ void Canvas::paintCanvas(const Canvas& source, double x, double y, double scale,
     cairo_restore(m_cr);
 }
 
-bool Canvas::writePng(const std::string& path) const
-{
-    cairo_surface_flush(m_surface);
-    return cairo_surface_write_to_png(m_surface, path.c_str()) == CAIRO_STATUS_SUCCESS;
-}
-
 namespace {
+
+// Cairo's own PNG writer drops the alpha channel of an opaque picture; the editor
+// expects every PNG with one, so rows are written as straight (not premultiplied) RGBA.
+std::vector<uint8_t> straightRgbaRow(const uint32_t* row, int width)
+{
+    std::vector<uint8_t> out(static_cast<size_t>(width) * 4);
+    for (int x = 0; x < width; ++x) {
+        const uint32_t p = row[x];
+        const uint32_t a = p >> 24;
+        auto channel = [&](int shift) {
+            const uint32_t c = (p >> shift) & 0xff;
+            return static_cast<uint8_t>(a == 0 ? 0 : (c * 255 + a / 2) / a);
+        };
+        out[4 * x] = channel(16);
+        out[4 * x + 1] = channel(8);
+        out[4 * x + 2] = channel(0);
+        out[4 * x + 3] = static_cast<uint8_t>(a);
+    }
+    return out;
+}
 
 void putLittleEndian(std::vector<uint8_t>& out, uint32_t value, int bytes)
 {
@@ -61,6 +77,36 @@ void putLittleEndian(std::vector<uint8_t>& out, uint32_t value, int bytes)
 }
 
 } // namespace
+
+bool Canvas::writePng(const std::string& path) const
+{
+    cairo_surface_flush(m_surface);
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out)
+        return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    bool ok = png && info;
+    if (ok && setjmp(png_jmpbuf(png)) == 0) {
+        png_init_io(png, out);
+        png_set_IHDR(png, info, static_cast<png_uint_32>(m_nWidth), static_cast<png_uint_32>(m_nHeight), 8,
+                     PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                     PNG_FILTER_TYPE_DEFAULT);
+        png_write_info(png, info);
+        const unsigned char* data = cairo_image_surface_get_data(m_surface);
+        const int stride = cairo_image_surface_get_stride(m_surface);
+        for (int y = 0; y < m_nHeight; ++y) {
+            std::vector<uint8_t> row =
+                straightRgbaRow(reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * stride), m_nWidth);
+            png_write_row(png, row.data());
+        }
+        png_write_end(png, nullptr);
+    } else {
+        ok = false;
+    }
+    png_destroy_write_struct(png ? &png : nullptr, info ? &info : nullptr);
+    return std::fclose(out) == 0 && ok;
+}
 
 bool Canvas::writeBmp24(const std::string& path) const
 {

@@ -89,7 +89,7 @@ cairo_pattern_t* bakeliteFill(double cx, double cy, double r)
     return p;
 }
 
-void specular(cairo_t* cr, double x, double y, double r, double alpha)
+void glint(cairo_t* cr, double x, double y, double r, double alpha)
 {
     cairo_pattern_t* p = cairo_pattern_create_radial(x, y, 0, x, y, r);
     cairo_pattern_add_color_stop_rgba(p, 0.0, 1, 1, 1, alpha);
@@ -304,7 +304,7 @@ void HardwarePainter::bakeliteKnob(cairo_t* cr, double cx, double cy, double R, 
     strokeWith(cr, lip, 1.0);
 
     pointerLine(cr, cx, cy, angleDegrees, 0.12 * R, 0.68 * R, 0.08 * R);
-    specular(cr, cx - 0.3 * R, cy - 0.36 * R, 0.38 * R, 0.16);
+    glint(cr, cx - 0.3 * R, cy - 0.36 * R, 0.38 * R, 0.16);
 }
 
 void HardwarePainter::pointerKnob(cairo_t* cr, double cx, double cy, double R, double angleDegrees)
@@ -337,7 +337,7 @@ void HardwarePainter::pointerKnob(cairo_t* cr, double cx, double cy, double R, d
     strokeWith(cr, rimLight(cx, cy, dome, 0.35, 0.5), 0.8);
 
     pointerLine(cr, cx, cy, angleDegrees, 0.12 * R, 0.9 * R, 0.07 * R);
-    specular(cr, cx - 0.22 * R, cy - 0.26 * R, 0.3 * R, 0.18);
+    glint(cr, cx - 0.22 * R, cy - 0.26 * R, 0.3 * R, 0.18);
 }
 
 void HardwarePainter::trimScrew(cairo_t* cr, double cx, double cy, double r, double angleDegrees)

@@ -16,7 +16,7 @@ constexpr double kPageWidth = 595.0, kPageHeight = 842.0; // A4 in points
 constexpr double kMargin = 62.0, kBottom = 780.0;
 constexpr double kTextWidth = kPageWidth - 2 * kMargin;
 
-enum class BlockKind { Title, Heading, Paragraph, Bullet, Term, Figure, Page };
+enum class BlockKind { Title, Heading, Paragraph, Bullet, Term, Code, Figure, Page };
 
 struct Block
 {
@@ -56,6 +56,9 @@ std::vector<Block> parse(std::istream& in)
             words >> which;
             std::getline(words >> std::ws, caption);
             blocks.push_back({BlockKind::Figure, caption, which});
+            continuing = false;
+        } else if (line.rfind("    ", 0) == 0) {
+            blocks.push_back({BlockKind::Code, line.substr(4), ""});
             continuing = false;
         } else if (line == "@page") {
             blocks.push_back({BlockKind::Page, "", ""});
@@ -118,6 +121,18 @@ public:
             m_y += 14;
             wrap(b.text, kMargin + 18, kTextWidth - 18);
             m_y += 6;
+            break;
+        case BlockKind::Code:
+            need(20);
+            cairo_select_font_face(m_cr, "DejaVu Sans Mono", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
+            cairo_set_font_size(m_cr, 9.5);
+            cairo_rectangle(m_cr, kMargin, m_y, kTextWidth, 18);
+            cairo_set_source_rgb(m_cr, 0.93, 0.92, 0.89);
+            cairo_fill(m_cr);
+            cairo_set_source_rgb(m_cr, 0.1, 0.1, 0.1);
+            cairo_move_to(m_cr, kMargin + 8, m_y + 12.5);
+            cairo_show_text(m_cr, b.text.c_str());
+            m_y += 26;
             break;
         case BlockKind::Figure:
             figure(b.term, b.text);
@@ -215,7 +230,7 @@ private:
         auto lookup = [this](const std::string& n) -> const Canvas& { return m_artwork.image(n); };
         const bool full = which == "full";
         const auto panel = PanelArtwork::composePanel(full ? PanelLayout::full() : PanelLayout::compact(), lookup);
-        const double scale = full ? kTextWidth / panel->width() : 0.9;
+        const double scale = full ? kTextWidth / panel->width() : 0.8;
         const double w = panel->width() * scale, h = panel->height() * scale;
         need(h + 30);
         const double x = kMargin + (kTextWidth - w) / 2;

@@ -2,7 +2,8 @@
 // with pictures of the panels made from the rendered artwork.
 //
 // Source lines: "# " title, "## " section heading, "- " bullet, "= term: text"
-// a term with its explanation, "@figure full|compact caption" a panel picture,
+// a term with its explanation, a line indented by four blanks a command line,
+// "@figure full|compact caption" a panel picture,
 // "@page" a page break; other lines join into paragraphs up to a blank line.
 #pragma once
 
