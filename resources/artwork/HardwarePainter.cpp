@@ -10,6 +10,7 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr Rgb kCream{0.95, 0.91, 0.80};
+constexpr double kLightDegrees = -45.0; // light from the upper left
 
 double radians(double degrees) { return degrees * kPi / 180.0; }
 
@@ -83,7 +84,7 @@ void selectFont(cairo_t* cr, double size, bool bold, double condense)
 cairo_pattern_t* bakeliteFill(double cx, double cy, double r)
 {
     cairo_pattern_t* p = cairo_pattern_create_radial(cx - 0.35 * r, cy - 0.45 * r, 0.0, cx, cy, 1.15 * r);
-    cairo_pattern_add_color_stop_rgb(p, 0.0, 0.30, 0.28, 0.27);
+    cairo_pattern_add_color_stop_rgb(p, 0.0, 0.38, 0.36, 0.34);
     cairo_pattern_add_color_stop_rgb(p, 0.55, 0.10, 0.095, 0.09);
     cairo_pattern_add_color_stop_rgb(p, 1.0, 0.035, 0.03, 0.03);
     return p;
@@ -292,8 +293,24 @@ void HardwarePainter::bakeliteKnob(cairo_t* cr, double cx, double cy, double R, 
     fillWith(cr, wall, true);
     strokeWith(cr, rimLight(cx, cy, grip, 0.5, 0.5), 0.8);
 
-    // Dished cap.
+    // Each flute's crest catches the light according to where it faces now.
     const double cap = 0.6 * R;
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_width(cr, std::max(0.6, 0.03 * R));
+    for (int i = 0; i < kFlutes; ++i) {
+        const double a = radians(angleDegrees) + 2 * kPi * i / kFlutes;
+        const double facing = std::cos(a - radians(kLightDegrees));
+        const double s = std::sin(a), c = -std::cos(a);
+        cairo_move_to(cr, cx + (cap + 0.8) * s, cy + (cap + 0.8) * c);
+        cairo_line_to(cr, cx + (grip - depth - 0.3) * s, cy + (grip - depth - 0.3) * c);
+        if (facing > 0)
+            cairo_set_source_rgba(cr, 1, 1, 1, 0.28 * facing);
+        else
+            cairo_set_source_rgba(cr, 0, 0, 0, -0.35 * facing);
+        cairo_stroke(cr);
+    }
+
+    // Dished cap.
     circle(cr, cx, cy, cap);
     fillWith(cr, bakeliteFill(cx, cy, cap));
     circle(cr, cx, cy, cap - 0.5);
@@ -303,8 +320,42 @@ void HardwarePainter::bakeliteKnob(cairo_t* cr, double cx, double cy, double R, 
     cairo_pattern_add_color_stop_rgba(lip, 1.0, 1, 1, 1, 0.3);
     strokeWith(cr, lip, 1.0);
 
-    pointerLine(cr, cx, cy, angleDegrees, 0.12 * R, 0.68 * R, 0.08 * R);
+    pointerLine(cr, cx, cy, angleDegrees, 0.5 * R, 0.68 * R, 0.08 * R);
+
+    // Satin aluminium insert in the cap, its index line cut in black.
+    const double insert = 0.42 * R;
+    circle(cr, cx, cy, insert);
+    cairo_pattern_t* satin = cairo_pattern_create_linear(cx - insert, cy - insert, cx + insert, cy + insert);
+    cairo_pattern_add_color_stop_rgb(satin, 0.0, 0.93, 0.92, 0.89);
+    cairo_pattern_add_color_stop_rgb(satin, 0.5, 0.72, 0.71, 0.68);
+    cairo_pattern_add_color_stop_rgb(satin, 1.0, 0.52, 0.51, 0.49);
+    fillWith(cr, satin);
+    for (int ring = 1; ring < 6; ++ring) {
+        circle(cr, cx, cy, insert * ring / 6.0);
+        cairo_set_source_rgba(cr, 1, 1, 1, 0.08 + 0.03 * (ring % 2));
+        cairo_set_line_width(cr, 0.5);
+        cairo_stroke(cr);
+    }
+    circle(cr, cx, cy, insert);
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.6);
+    cairo_set_line_width(cr, 0.8);
+    cairo_stroke(cr);
+    {
+        const double s = std::sin(radians(angleDegrees)), c = -std::cos(radians(angleDegrees));
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_move_to(cr, cx + 0.12 * R * s, cy + 0.12 * R * c);
+        cairo_line_to(cr, cx + (insert - 1.0) * s, cy + (insert - 1.0) * c);
+        cairo_set_source_rgb(cr, 0.08, 0.08, 0.08);
+        cairo_set_line_width(cr, 0.07 * R);
+        cairo_stroke(cr);
+    }
     glint(cr, cx - 0.3 * R, cy - 0.36 * R, 0.38 * R, 0.16);
+    // The polished skirt reflects the light in a crescent on its lit side.
+    cairo_new_path(cr);
+    cairo_arc(cr, cx, cy, 0.87 * R, radians(kLightDegrees - 90 - 35), radians(kLightDegrees - 90 + 35));
+    cairo_set_source_rgba(cr, 1, 1, 1, 0.16);
+    cairo_set_line_width(cr, 0.1 * R);
+    cairo_stroke(cr);
 }
 
 void HardwarePainter::pointerKnob(cairo_t* cr, double cx, double cy, double R, double angleDegrees)

@@ -196,7 +196,7 @@ Centroid alphaCentroid(const Strip& s, int frame)
     return {sx / sum, sy / sum};
 }
 
-// Centre of the bright cream pointer paint on the dark knob.
+// Centre of the cream pointer paint (warmer than the knob's aluminium insert).
 Centroid pointerCentroid(const Strip& s, int frame)
 {
     double sum = 0, sx = 0, sy = 0;
@@ -204,7 +204,7 @@ Centroid pointerCentroid(const Strip& s, int frame)
         for (int x = 0; x < s.width(); ++x) {
             const uint32_t p = s.pixel(frame, x, y);
             const int r = (p >> 16) & 0xff, g = (p >> 8) & 0xff, b = p & 0xff;
-            if ((p >> 24) == 0xff && r > 170 && g > 160 && b > 130) {
+            if ((p >> 24) == 0xff && r > 140 && g > 0.9 * r && b < 0.88 * r) {
                 sum += 1;
                 sx += x + 0.5; // pixel centres
                 sy += y + 0.5;
