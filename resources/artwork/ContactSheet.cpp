@@ -5,6 +5,7 @@
 #include "PanelArtwork.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,20 @@ void placeFrames(SheetCursor& cursor, const ArtworkSet& set, const std::string& 
                      frameHeight);
 }
 
+// The compact panel with its indicators lit: focus on the gain knob and the
+// switch, automation writing on the peak knob, the switch and the screw.
+std::unique_ptr<Canvas> compactWithIndicators(const ArtworkSet& set, const PanelArtwork::ImageLookup& lookup)
+{
+    const PanelLayout& l = PanelLayout::compact();
+    auto panel = PanelArtwork::composePanel(l, lookup);
+    panel->paintCanvas(set.image("sv_knob_focus.png"), l.gain.x, l.gain.y);
+    panel->paintCanvas(set.image("sv_knob_write.png"), l.peak.x, l.peak.y);
+    panel->paintCanvas(set.image("switch_focus.png"), l.limit.x, l.limit.y);
+    panel->paintCanvas(set.image("switch_write.png"), l.limit.x + 1, l.limit.y + 1);
+    panel->paintCanvas(set.image("screw_write.png"), l.screw.x, l.screw.y);
+    return panel;
+}
+
 } // namespace
 
 bool ContactSheet::write(const ArtworkSet& set, const std::string& path)
@@ -71,6 +86,7 @@ bool ContactSheet::write(const ArtworkSet& set, const std::string& path)
     const auto compact = PanelArtwork::composePanel(PanelLayout::compact(), lookup);
     cursor.place(*full, "full panel (ol_background.bmp with controls at their defaults)");
     cursor.place(*compact, "compact panel (sv_background.bmp)");
+    cursor.place(*compactWithIndicators(set, lookup), "compact panel, focus and write indicators");
     cursor.newRow();
     cursor.place(set.image("ol_background.bmp"), "ol_background.bmp");
     cursor.place(set.image("sv_background.bmp"), "sv_background.bmp");

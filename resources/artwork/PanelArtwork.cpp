@@ -7,6 +7,7 @@
 #include "HardwarePainter.h"
 #include "MeterFace.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -211,8 +212,8 @@ void drawCompactFace(cairo_t* cr)
     selectorDial(cr, l.selector, ControlArtwork::selectorRadius(ControlArtwork::Size::Compact), 5.5);
     screwDial(cr, l.screw);
     HardwarePainter::engravedText(cr, "R37", l.screw.x + l.screw.w + 2, l.screw.centreY() + 2.5, 6.5, TextAlign::Left, kInk);
-    HardwarePainter::engravedText(cr, "LIMIT", 39, 127, 6.5, TextAlign::Right, kInk);
-    HardwarePainter::engravedText(cr, "COMP", 39, 155, 6.5, TextAlign::Right, kInk);
+    HardwarePainter::engravedText(cr, "LIMIT", l.limit.x - 2, 127, 6.5, TextAlign::Right, kInk);
+    HardwarePainter::engravedText(cr, "COMP", l.limit.x - 2, 155, 6.5, TextAlign::Right, kInk);
 }
 
 std::unique_ptr<Canvas> paintedCanvas(int w, int h, void (*painter)(cairo_t*))
