@@ -259,11 +259,12 @@ void HardwarePainter::dialScale(cairo_t* cr, double cx, double cy, double rInner
     cairo_restore(cr);
 }
 
-void HardwarePainter::bakeliteKnob(cairo_t* cr, double cx, double cy, double R, double angleDegrees)
-{
-    softShadow(cr, [&](cairo_t* c) { circle(c, cx, cy, R); }, 0.07 * R, 0.13 * R, 0.2 * R, 0.6);
+namespace {
 
-    // Skirt: a shallow cone, darker towards its edge.
+// The knob's skirt: a shallow polished cone, darker towards its edge, with the
+// outer part of the pointer.
+void knobSkirt(cairo_t* cr, double cx, double cy, double R, double angleDegrees)
+{
     circle(cr, cx, cy, R);
     fillWith(cr, bakeliteFill(cx, cy, R), true);
     cairo_pattern_t* cone = cairo_pattern_create_radial(cx, cy, 0.7 * R, cx, cy, R);
@@ -273,12 +274,16 @@ void HardwarePainter::bakeliteKnob(cairo_t* cr, double cx, double cy, double R, 
     circle(cr, cx, cy, R - 0.6);
     strokeWith(cr, rimLight(cx, cy, R, 0.45, 0.6), 1.2);
     pointerLine(cr, cx, cy, angleDegrees, 0.8 * R, 0.95 * R, 0.075 * R);
+}
 
-    // Fluted grip: the flutes turn with the knob; the light on them does not.
+// Fluted grip from radius `inner` to `grip`: the flutes turn with the knob; the
+// light on them does not.
+void flutedGrip(cairo_t* cr, double cx, double cy, double R, double inner, double grip, double angleDegrees)
+{
     constexpr int kFlutes = 30;
     constexpr int kSteps = kFlutes * 16;
-    const double grip = 0.74 * R, depth = 0.035 * R;
-    softShadow(cr, [&](cairo_t* c) { circle(c, cx, cy, grip); }, 0.04 * R, 0.07 * R, 0.08 * R, 0.5);
+    const double depth = 0.035 * R;
+    HardwarePainter::softShadow(cr, [&](cairo_t* c) { circle(c, cx, cy, grip); }, 0.04 * R, 0.07 * R, 0.08 * R, 0.5);
     cairo_new_path(cr);
     for (int i = 0; i <= kSteps; ++i) {
         const double phi = 2 * kPi * i / kSteps;
@@ -294,14 +299,13 @@ void HardwarePainter::bakeliteKnob(cairo_t* cr, double cx, double cy, double R, 
     strokeWith(cr, rimLight(cx, cy, grip, 0.5, 0.5), 0.8);
 
     // Each flute's crest catches the light according to where it faces now.
-    const double cap = 0.6 * R;
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_width(cr, std::max(0.6, 0.03 * R));
     for (int i = 0; i < kFlutes; ++i) {
         const double a = radians(angleDegrees) + 2 * kPi * i / kFlutes;
         const double facing = std::cos(a - radians(kLightDegrees));
         const double s = std::sin(a), c = -std::cos(a);
-        cairo_move_to(cr, cx + (cap + 0.8) * s, cy + (cap + 0.8) * c);
+        cairo_move_to(cr, cx + (inner + 0.8) * s, cy + (inner + 0.8) * c);
         cairo_line_to(cr, cx + (grip - depth - 0.3) * s, cy + (grip - depth - 0.3) * c);
         if (facing > 0)
             cairo_set_source_rgba(cr, 1, 1, 1, 0.28 * facing);
@@ -309,8 +313,11 @@ void HardwarePainter::bakeliteKnob(cairo_t* cr, double cx, double cy, double R, 
             cairo_set_source_rgba(cr, 0, 0, 0, -0.35 * facing);
         cairo_stroke(cr);
     }
+}
 
-    // Dished cap.
+// Dished bakelite cap holding a satin aluminium insert with a black index line.
+void capWithInsert(cairo_t* cr, double cx, double cy, double R, double cap, double angleDegrees)
+{
     circle(cr, cx, cy, cap);
     fillWith(cr, bakeliteFill(cx, cy, cap));
     circle(cr, cx, cy, cap - 0.5);
@@ -319,10 +326,8 @@ void HardwarePainter::bakeliteKnob(cairo_t* cr, double cx, double cy, double R, 
     cairo_pattern_add_color_stop_rgba(lip, 0.5, 0, 0, 0, 0.0);
     cairo_pattern_add_color_stop_rgba(lip, 1.0, 1, 1, 1, 0.3);
     strokeWith(cr, lip, 1.0);
-
     pointerLine(cr, cx, cy, angleDegrees, 0.5 * R, 0.68 * R, 0.08 * R);
 
-    // Satin aluminium insert in the cap, its index line cut in black.
     const double insert = 0.42 * R;
     circle(cr, cx, cy, insert);
     cairo_pattern_t* satin = cairo_pattern_create_linear(cx - insert, cy - insert, cx + insert, cy + insert);
@@ -330,6 +335,7 @@ void HardwarePainter::bakeliteKnob(cairo_t* cr, double cx, double cy, double R, 
     cairo_pattern_add_color_stop_rgb(satin, 0.5, 0.72, 0.71, 0.68);
     cairo_pattern_add_color_stop_rgb(satin, 1.0, 0.52, 0.51, 0.49);
     fillWith(cr, satin);
+    // Turned rings of the machined surface.
     for (int ring = 1; ring < 6; ++ring) {
         circle(cr, cx, cy, insert * ring / 6.0);
         cairo_set_source_rgba(cr, 1, 1, 1, 0.08 + 0.03 * (ring % 2));
@@ -340,15 +346,25 @@ void HardwarePainter::bakeliteKnob(cairo_t* cr, double cx, double cy, double R, 
     cairo_set_source_rgba(cr, 0, 0, 0, 0.6);
     cairo_set_line_width(cr, 0.8);
     cairo_stroke(cr);
-    {
-        const double s = std::sin(radians(angleDegrees)), c = -std::cos(radians(angleDegrees));
-        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-        cairo_move_to(cr, cx + 0.12 * R * s, cy + 0.12 * R * c);
-        cairo_line_to(cr, cx + (insert - 1.0) * s, cy + (insert - 1.0) * c);
-        cairo_set_source_rgb(cr, 0.08, 0.08, 0.08);
-        cairo_set_line_width(cr, 0.07 * R);
-        cairo_stroke(cr);
-    }
+
+    const double s = std::sin(radians(angleDegrees)), c = -std::cos(radians(angleDegrees));
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_move_to(cr, cx + 0.12 * R * s, cy + 0.12 * R * c);
+    cairo_line_to(cr, cx + (insert - 1.0) * s, cy + (insert - 1.0) * c);
+    cairo_set_source_rgb(cr, 0.08, 0.08, 0.08);
+    cairo_set_line_width(cr, 0.07 * R);
+    cairo_stroke(cr);
+}
+
+} // namespace
+
+void HardwarePainter::bakeliteKnob(cairo_t* cr, double cx, double cy, double R, double angleDegrees)
+{
+    softShadow(cr, [&](cairo_t* c) { circle(c, cx, cy, R); }, 0.07 * R, 0.13 * R, 0.2 * R, 0.6);
+    knobSkirt(cr, cx, cy, R, angleDegrees);
+    const double cap = 0.6 * R;
+    flutedGrip(cr, cx, cy, R, cap, 0.74 * R, angleDegrees);
+    capWithInsert(cr, cx, cy, R, cap, angleDegrees);
     glint(cr, cx - 0.3 * R, cy - 0.36 * R, 0.38 * R, 0.16);
     // The polished skirt reflects the light in a crescent on its lit side.
     cairo_new_path(cr);

@@ -130,6 +130,32 @@ TEST(GeneratedFiles, ChannelStripBitmapsAreSmall24BitBitmaps)
     }
 }
 
+// Brightness of pixel (x, y), counted from the top, of a bottom-up 24-bit bitmap.
+int bmpBrightness(const std::vector<uint8_t>& b, int x, int y)
+{
+    const int width = int(littleEndian(b, 18, 4)), height = int(littleEndian(b, 22, 4));
+    const size_t rowBytes = (size_t(width) * 3 + 3) & ~size_t(3);
+    const size_t at = littleEndian(b, 10, 4) + size_t(height - 1 - y) * rowBytes + size_t(x) * 3;
+    return (b[at] + b[at + 1] + b[at + 2]) / 3;
+}
+
+TEST(GeneratedFiles, BackgroundsStandTheRightWayUp)
+{
+    // The black name plate is at the top of both panels, bare aluminium below it.
+    struct Case
+    {
+        const char* name;
+        int plateX, plateY, metalX, metalY;
+    };
+    for (const Case c : {Case{"ol_background.bmp", 155, 22, 120, 200}, Case{"sv_background.bmp", 120, 12, 120, 236}}) {
+        SCOPED_TRACE(c.name);
+        const std::vector<uint8_t> bytes = readFile(kResources + "/" + c.name);
+        ASSERT_TRUE(readBmpHeader(bytes).valid);
+        EXPECT_LT(bmpBrightness(bytes, c.plateX, c.plateY), 60);
+        EXPECT_GT(bmpBrightness(bytes, c.metalX, c.metalY), 150);
+    }
+}
+
 TEST(GeneratedFiles, ManualIsAPdfOfSeveralPages)
 {
     const std::vector<uint8_t> bytes = readFile(kDocumentation + "/OL-7TLevelingAmplifier_EN.pdf");
