@@ -2,6 +2,8 @@
 // names, formats, sizes, frame counts and alpha as the editor expects them, and
 // strips whose parts turn about a fixed centre without skipping a step.
 #include "ControlArtwork.h"
+#include "MeterFace.h"
+#include "MeterScale.h"
 
 #include <gtest/gtest.h>
 
@@ -276,6 +278,40 @@ TEST(GeneratedFiles, KnobPointerTurnsEvenlyFromStopToStop)
             const Centroid p = pointerCentroid(strip, k);
             const double measured = std::atan2(p.x - cx, cy - p.y) * 180.0 / kPi;
             EXPECT_NEAR(measured, ControlArtwork::knobAngle(k, strip.frames()), 2.0) << "frame " << k;
+        }
+    }
+}
+
+TEST(GeneratedFiles, MeterNeedleStandsOnItsScalePositionInEveryFrame)
+{
+    constexpr double kPi = 3.14159265358979323846;
+    for (const auto& [name, panel] : {std::pair{"sv_meter.png", MeterPanel::Compact},
+                                      std::pair{"ol_meter.png", MeterPanel::Full}}) {
+        SCOPED_TRACE(name);
+        const MeterGeometry g = MeterFace::geometry(panel);
+        const Strip strip(name, g.height);
+        ASSERT_TRUE(strip.loaded());
+        ASSERT_EQ(strip.frames(), MeterScale::kFrames);
+        // A ring round the pivot below the numbers and above the legend: only the
+        // needle is dark there.
+        const double ring = 0.7 * g.scaleRadius;
+        for (int k = 0; k < strip.frames(); ++k) {
+            double weight = 0, angleSum = 0;
+            for (int y = 0; y < g.height; ++y)
+                for (int x = 0; x < strip.width(); ++x) {
+                    const double dx = x + 0.5 - g.pivotX, dy = g.pivotY - (y + 0.5);
+                    if (std::abs(std::hypot(dx, dy) - ring) > 2.0)
+                        continue;
+                    const uint32_t p = strip.pixel(k, x, y);
+                    const double light = (((p >> 16) & 0xff) + ((p >> 8) & 0xff) + (p & 0xff)) / 765.0;
+                    if (light < 0.4) {
+                        weight += 0.4 - light;
+                        angleSum += (0.4 - light) * std::atan2(dx, dy) * 180.0 / kPi;
+                    }
+                }
+            ASSERT_GT(weight, 0.0) << "no needle in frame " << k;
+            EXPECT_NEAR(angleSum / weight, MeterScale::angleForPosition(MeterScale::positionOfFrame(k)), 0.7)
+                << "frame " << k;
         }
     }
 }
