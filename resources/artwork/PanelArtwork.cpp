@@ -168,6 +168,8 @@ void drawFullFace(cairo_t* cr)
     HardwarePainter::engravedText(cr, "AMPLIFIER", 170, 50, 11, TextAlign::Left, kSilverInk, true, 1.05);
 
     meterBezel(cr, l.meter, 8);
+    HardwarePainter::panelScrew(cr, l.meter.x - 5, l.meter.centreY(), 2.0, 70.0);
+    HardwarePainter::panelScrew(cr, l.meter.x + l.meter.w + 5, l.meter.centreY(), 2.0, 110.0);
     enamelPlate(cr, 338, 150, 90, 22, 2);
     HardwarePainter::engravedText(cr, "MARROWBY", 383, 165, 10, TextAlign::Centre, kSilverInk, true, 1.0);
 
