@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cairo.h>
+#include <fontconfig/fontconfig.h>
 
 #include <unistd.h>
 
@@ -20,6 +21,20 @@
 namespace {
 
 namespace fs = std::filesystem;
+
+// Cairo and fontconfig keep font caches for the life of the process; releasing
+// them at the end leaves the leak checker only our own allocations to judge.
+class FontCacheRelease : public ::testing::Environment
+{
+public:
+    void TearDown() override
+    {
+        cairo_debug_reset_static_data();
+        FcFini();
+    }
+};
+
+const ::testing::Environment* const kFontCacheRelease = ::testing::AddGlobalTestEnvironment(new FontCacheRelease);
 
 class ScratchFolder
 {
