@@ -12,7 +12,7 @@
 namespace {
 
 constexpr int kSheetWidth = 1640;
-constexpr int kSheetHeight = 1640;
+constexpr int kSheetHeight = 1620;
 constexpr double kGap = 16, kCaption = 14;
 
 class SheetCursor
@@ -24,17 +24,19 @@ public:
                double sourceHeight = -1)
     {
         const double h = (sourceHeight < 0 ? image.height() : sourceHeight) * scale;
-        const double w = image.width() * scale;
-        if (m_x + w > kSheetWidth - kGap)
-            newRow();
-        m_sheet.paintCanvas(image, m_x, m_y, scale, sourceY, sourceHeight);
         cairo_t* cr = m_sheet.context();
         cairo_select_font_face(cr, "DejaVu Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
         cairo_set_font_size(cr, 9);
+        cairo_text_extents_t captionExtents;
+        cairo_text_extents(cr, caption.c_str(), &captionExtents);
+        const double w = std::max(image.width() * scale, captionExtents.x_advance);
+        if (m_x + w > kSheetWidth - kGap)
+            newRow();
+        m_sheet.paintCanvas(image, m_x, m_y, scale, sourceY, sourceHeight);
         cairo_set_source_rgb(cr, 0.85, 0.85, 0.85);
         cairo_move_to(cr, m_x, m_y + h + 10);
         cairo_show_text(cr, caption.c_str());
-        m_x += std::max(w, 60.0) + kGap;
+        m_x += w + kGap;
         m_rowHeight = std::max(m_rowHeight, h + kCaption);
     }
 
