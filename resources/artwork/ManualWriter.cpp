@@ -33,7 +33,7 @@ std::vector<Block> parse(std::istream& in)
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r')
             line.pop_back();
-        if (line.empty()) {
+        if (line.find_first_not_of(" \t") == std::string::npos) {
             continuing = false;
         } else if (line.rfind("## ", 0) == 0) {
             blocks.push_back({BlockKind::Heading, line.substr(3), ""});

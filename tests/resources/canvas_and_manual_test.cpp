@@ -148,6 +148,7 @@ TEST(ManualWriter, PageBreaksAndLongTextMakePages)
         {"# Title\n@page\n## Two\nText\n@page\n= Term: explained\n", 3, 3},
         {"# Title\n@figure full The panel.\n@figure compact The module.\n", 1, 1},
         {"", 1, 1},
+        {"Text\n  \ncontinues after a blank-looking line\n\t\n= Term without a colon\n@figure\n", 1, 1},
         {longText, 4, 8}, // 240 wrapped lines flow on
     };
     for (const Case& c : cases) {
