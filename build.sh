@@ -9,7 +9,7 @@ JOBS=${JOBS:-2}
 PACKAGES=(
   build-essential cmake pkg-config
   juce-modules-source-data dpf-source
-  libx11-dev libxtst-dev libcairo2-dev libstb-dev libsndfile1-dev
+  libx11-dev libxtst-dev libcairo2-dev libpng-dev libfontconfig-dev libstb-dev libsndfile1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
   xvfb xdotool fonts-dejavu-core poppler-utils
