@@ -45,7 +45,8 @@ private:
     uint32_t state;
 };
 
-// A two-pole resonator (constant peak gain band pass), enough to shape a formant.
+// A two-pole resonator, its gain roughly evened out over bandwidths; enough to
+// shape a formant.
 class Resonator
 {
 public:

@@ -72,10 +72,10 @@ void drawText(cairo_t* cr, const std::string& text, double x, double y, double x
     cairo_show_text(cr, text.c_str());
 }
 
-std::string format(const char* pattern, double value)
+std::string format(int decimals, double value)
 {
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, pattern, value);
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
     return buffer;
 }
 
@@ -101,7 +101,7 @@ void drawPanelFrame(cairo_t* cr, const Panel& p, double dbStep, const char* axis
         cairo_line_to(cr, kRight, y);
         cairo_stroke(cr);
         setColour(cr, kMuted);
-        drawText(cr, format("%.0f", v == 0.0 ? 0.0 : v), kLeft - 8, y, 1.0);
+        drawText(cr, format(0, v == 0.0 ? 0.0 : v), kLeft - 8, y, 1.0);
     }
     const double step = niceStep(p.duration, 12);
     for (double t = 0; t <= p.duration + 1e-9; t += step) {
@@ -129,9 +129,10 @@ void drawTimeAxis(cairo_t* cr, const Panel& p)
     setFont(cr, 11);
     setColour(cr, kMuted);
     const double step = niceStep(p.duration, 12);
-    const char* pattern = step < 1.0 ? "%.1f" : "%.0f";
+    // As many decimals as the step needs: 0.05 s steps print "0.05".
+    const int decimals = std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
     for (double t = 0; t <= p.duration + 1e-9; t += step)
-        drawText(cr, format(pattern, t), p.x(t), p.bottom + 14, 0.5);
+        drawText(cr, format(decimals, t), p.x(t), p.bottom + 14, 0.5);
     setFont(cr, 12);
     setColour(cr, kInk);
     drawText(cr, "time (s)", (kLeft + kRight) / 2, p.bottom + 36, 0.5);

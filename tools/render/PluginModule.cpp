@@ -33,7 +33,7 @@ std::filesystem::path libraryOf(const std::filesystem::path& bundle)
 } // namespace
 
 PluginModule::PluginModule()
-    : hostContext(owned(static_cast<FUnknown*>(new Vst::HostApplication)))
+    : hostContext(std::make_unique<Vst::HostApplication>())
 {
 }
 
@@ -86,7 +86,7 @@ std::string PluginModule::createEffect(IPtr<Vst::IComponent>& component)
         !created)
         return "the plug-in's factory could not create the effect";
     IPtr<Vst::IComponent> effect = owned(created);
-    if (effect->initialize(hostContext) != kResultOk) {
+    if (effect->initialize(hostContext.get()) != kResultOk) {
         effect->terminate();
         return "the effect failed to initialize (is the bundle's Resources folder complete?)";
     }

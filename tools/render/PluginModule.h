@@ -7,7 +7,12 @@
 #include "pluginterfaces/base/smartpointer.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
 
+#include <memory>
 #include <string>
+
+namespace Steinberg::Vst {
+class HostApplication;
+}
 
 class PluginModule
 {
@@ -32,5 +37,6 @@ private:
     bool entered = false;
     Steinberg::IPtr<Steinberg::IPluginFactory> factory;
     Steinberg::TUID classId{};
-    Steinberg::IPtr<Steinberg::FUnknown> hostContext;
+    // The SDK's host context counts no references: the module owns it outright.
+    std::unique_ptr<Steinberg::Vst::HostApplication> hostContext;
 };
