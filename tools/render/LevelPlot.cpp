@@ -58,7 +58,8 @@ void setColour(cairo_t* cr, const Colour& c, double alpha = 1.0)
 
 void setFont(cairo_t* cr, double size, bool bold = false)
 {
-    cairo_select_font_face(cr, kFont, CAIRO_FONT_SLANT_NORMAL, bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    const cairo_font_weight_t weight = bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL;
+    cairo_select_font_face(cr, kFont, CAIRO_FONT_SLANT_NORMAL, weight);
     cairo_set_font_size(cr, size);
 }
 

@@ -64,9 +64,10 @@ std::string measureRestingGain(PluginModule& module, const RenderOptions& option
     const size_t frames = static_cast<size_t>(kProbeSeconds * input.sampleRate);
     AudioClip probe(input.sampleRate, input.channelCount(), frames);
     const double amplitude = std::pow(10.0, kProbeDb / 20.0);
+    const double step = 2.0 * std::numbers::pi * kProbeHz / input.sampleRate;
     for (std::vector<float>& channel : probe.channels)
         for (size_t i = 0; i < frames; ++i)
-            channel[i] = static_cast<float>(amplitude * std::sin(2.0 * std::numbers::pi * kProbeHz * i / input.sampleRate));
+            channel[i] = static_cast<float>(amplitude * std::sin(step * static_cast<double>(i)));
     const AudioClip silentKey(input.sampleRate, 1, frames);
     AudioClip probed;
     if (std::string error = renderOnce(module, options, probe, sideChain ? &silentKey : nullptr, probed, {});
