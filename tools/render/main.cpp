@@ -104,13 +104,14 @@ std::string dbText(double db)
 }
 
 void printSummary(const std::string& name, const AudioClip& input, const std::string& outputPath,
-                  const LevelSummary& s)
+                  const LevelSummary& s, double restingDb)
 {
     std::printf("%s (%.1f s, %d Hz, %s) -> %s\n", name.c_str(), input.seconds(), input.sampleRate,
                 input.channelCount() == 1 ? "mono" : "stereo", outputPath.c_str());
     std::printf("            peak          RMS\n");
     std::printf("  input  %s  %s\n", dbText(s.inputPeakDb).c_str(), dbText(s.inputRmsDb).c_str());
     std::printf("  output %s  %s\n", dbText(s.outputPeakDb).c_str(), dbText(s.outputRmsDb).c_str());
+    std::printf("  resting gain %+.1f dB (the effect's gain while it does not reduce)\n", restingDb);
     if (s.largestReductionDb > 0.0)
         std::printf("  largest gain reduction %.1f dB at %.2f s\n", s.largestReductionDb, s.largestReductionSeconds);
     else
@@ -169,7 +170,7 @@ int run(const std::vector<std::string>& args)
         return fail(error);
     const LevelSummary summary = analyseLevels(input, output, restingDb, kAnalysisWindowSeconds);
     if (!options.quiet)
-        printSummary(name, input, options.outputPath, summary);
+        printSummary(name, input, options.outputPath, summary, restingDb);
     if (!options.plotPath.empty()) {
         const PlotLabels labels{"OL-7T Leveling Amplifier: " + name, describeSettings(options, input)};
         if (std::string error = writeLevelPlot(options.plotPath, summary, input.seconds(), labels); !error.empty())
