@@ -76,8 +76,13 @@ job_test() {
 
 job_demo() {
   configure_and_build build
-  echo "== the signal model benchmark (the render tool follows with the plug-in bundle)"
-  ./build/bench/ol7t_bench --benchmark_min_time=0.2
+  echo "== installing the plug-in"
+  cmake --install build
+  echo "== rendering the demo programme through the installed bundle"
+  mkdir -p out
+  ./build/tools/ol7t-render --bundle "$HOME/.vst3/OL-7T.vst3" --gain 0.45 --peak-reduction 0.65 \
+    -o out/demo.wav --plot out/demo-plot.png
+  echo "== written: out/demo.wav, out/demo-plot.png"
 }
 
 case "${1:-}" in
