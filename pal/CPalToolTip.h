@@ -17,7 +17,7 @@ public:
     static constexpr int kMaxTextUnits = 99;
     static constexpr std::uint32_t kAutoHideTimerId = 5997;
 
-    CPalToolTip() = default;
+    CPalToolTip();
     CPalToolTip(const CPalToolTip&) = delete;
     CPalToolTip& operator=(const CPalToolTip&) = delete;
 

@@ -36,6 +36,8 @@ bool CPalToolTip::Create(IPalWindow* owner, PalModuleInstance instance, bool bal
     return true;
 }
 
+CPalToolTip::CPalToolTip() = default;
+
 PalNativeWindow CPalToolTip::GetTipWindow() const { return m_pPopup ? m_pPopup->Handle() : 0; }
 
 void CPalToolTip::Layout()

@@ -10,7 +10,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
-#include <cairo-xlib.h>
+#include <cairo.h>
 
 #include <cstdio>
 #include <cstring>
@@ -352,6 +352,9 @@ void CPalWindow::Forget()
         display->RemoveWindow(handle);
     m_nHandle = 0;
     m_nDirty = 0;
+    if (m_pBacking)
+        cairo_surface_destroy(static_cast<cairo_surface_t*>(m_pBacking));
+    m_pBacking = nullptr;
 }
 
 bool CPalWindow::Show(bool show)
@@ -542,9 +545,19 @@ void CPalWindow::PaintPending()
     CPalRect dirty;
     if (!dirty.Intersect(UnpackRect(packed), CPalRect(0, 0, m_nWidth, m_nHeight)))
         return;
-    cairo_surface_t* surface = cairo_xlib_surface_create(display->Dpy(), GetHandle(), static_cast<Visual*>(m_pVisual),
-                                                         m_nWidth, m_nHeight);
-    cairo_t* cr = cairo_create(surface);
+    // The window keeps its picture in an image of its size: what a repaint
+    // leaves alone stays as it was, as on a screen that is never erased.
+    auto* backing = static_cast<cairo_surface_t*>(m_pBacking);
+    if (backing && (cairo_image_surface_get_width(backing) != m_nWidth ||
+                    cairo_image_surface_get_height(backing) != m_nHeight)) {
+        cairo_surface_destroy(backing);
+        backing = nullptr;
+    }
+    if (!backing) {
+        backing = cairo_image_surface_create(CAIRO_FORMAT_RGB24, m_nWidth, m_nHeight);
+        m_pBacking = backing;
+    }
+    cairo_t* cr = cairo_create(backing);
     cairo_rectangle(cr, dirty.Left(), dirty.Top(), dirty.Width(), dirty.Height());
     cairo_clip(cr);
     {
@@ -552,9 +565,11 @@ void CPalWindow::PaintPending()
         onPaint(&dc, dirty);
     }
     cairo_destroy(cr);
-    cairo_surface_flush(surface);
-    cairo_surface_destroy(surface);
-    XFlush(display->Dpy());
+    cairo_surface_flush(backing);
+    // onPaint may have destroyed the window.
+    if (GetHandle() != 0)
+        display->Present(GetHandle(), static_cast<Visual*>(m_pVisual), backing, dirty.Left(), dirty.Top(),
+                         dirty.Width(), dirty.Height());
 }
 
 PalResult CPalWindow::CaptureMouse()

@@ -7,9 +7,12 @@
 
 #include <X11/Xutil.h>
 #include <X11/cursorfont.h>
+#include <cairo-xlib.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
+#include <thread>
 #include <poll.h>
 
 namespace ZVNPal {
@@ -55,7 +58,14 @@ bool PalDisplay::Open()
 {
     if (g_pDisplay)
         return true;
+    // A busy server may refuse a connection for a moment (its queue of
+    // waiting connections is full); a few tries ride that out.
+    constexpr int kTries = 20;
     Display* display = XOpenDisplay(nullptr);
+    for (int i = 1; !display && i < kTries && std::getenv("DISPLAY"); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+        display = XOpenDisplay(nullptr);
+    }
     if (!display) {
         DebugTrace("PalDisplay::Open - no display\n");
         return false;
@@ -231,6 +241,45 @@ bool PalDisplay::IsDoubleClick(Window window, unsigned button, int x, int y, Tim
     m_nLastClickY = y;
     m_nLastClickTime = time;
     return doubled;
+}
+
+void PalDisplay::Present(Window window, Visual* visual, cairo_surface_t* image, int x, int y, int width, int height)
+{
+    cairo_surface_flush(image);
+    const int imageWidth = cairo_image_surface_get_width(image);
+    const int imageHeight = cairo_image_surface_get_height(image);
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(m_pDisplay, window, &attributes))
+        return;
+    // The usual true-colour screen takes cairo's pixels as they are.
+    const bool direct = visual && visual->c_class == TrueColor && (attributes.depth == 24 || attributes.depth == 32) &&
+                        visual->red_mask == 0xFF0000 && visual->green_mask == 0xFF00 && visual->blue_mask == 0xFF;
+    if (direct) {
+        XImage* picture = XCreateImage(m_pDisplay, visual, attributes.depth, ZPixmap, 0,
+                                       reinterpret_cast<char*>(cairo_image_surface_get_data(image)), imageWidth,
+                                       imageHeight, 32, cairo_image_surface_get_stride(image));
+        if (!picture)
+            return;
+        picture->byte_order = LSBFirst; // cairo's pixels are native 32-bit words
+        if (std::endian::native == std::endian::big)
+            picture->byte_order = MSBFirst;
+        GC gc = XCreateGC(m_pDisplay, window, 0, nullptr);
+        XPutImage(m_pDisplay, window, gc, picture, x, y, x, y, width, height);
+        XFreeGC(m_pDisplay, gc);
+        picture->data = nullptr; // the pixels belong to the image surface
+        XDestroyImage(picture);
+    } else {
+        cairo_surface_t* surface = cairo_xlib_surface_create(m_pDisplay, window, visual, imageWidth, imageHeight);
+        cairo_t* cr = cairo_create(surface);
+        cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+        cairo_set_source_surface(cr, image, 0, 0);
+        cairo_rectangle(cr, x, y, width, height);
+        cairo_fill(cr);
+        cairo_destroy(cr);
+        cairo_surface_flush(surface);
+        cairo_surface_destroy(surface);
+    }
+    XFlush(m_pDisplay);
 }
 
 void PalDisplay::ApplyCursor(Window window)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <X11/Xlib.h>
+#include <cairo.h>
 
 #include <chrono>
 #include <cstdint>
@@ -47,6 +48,11 @@ public:
 
     // True when this press completes a double click with the previous one.
     bool IsDoubleClick(Window window, unsigned button, int x, int y, Time time);
+
+    // Copies an area of an image to a window. Windows are only ever drawn
+    // this way: text and shapes go to images, so no font or glyph cache of
+    // cairo holds on to this connection after it closes.
+    void Present(Window window, Visual* visual, cairo_surface_t* image, int x, int y, int width, int height);
 
     void ApplyCursor(Window window);
     void ApplyCursorEverywhere();

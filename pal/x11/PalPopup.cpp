@@ -5,7 +5,6 @@
 #include "pal/CPalOffScreenDC.h"
 
 #include <X11/Xutil.h>
-#include <cairo-xlib.h>
 
 namespace ZVNPal {
 
@@ -79,16 +78,12 @@ void PalPopup::Repaint()
 {
     if (!m_bShown || !Alive())
         return;
-    cairo_surface_t* surface = cairo_xlib_surface_create(m_pDisplay->Dpy(), m_nWindow, m_pVisual, m_nWidth, m_nHeight);
-    cairo_t* cr = cairo_create(surface);
-    {
-        CPalDC dc(cr);
-        m_painter(dc, m_nWidth, m_nHeight);
-    }
-    cairo_destroy(cr);
-    cairo_surface_flush(surface);
-    cairo_surface_destroy(surface);
-    XFlush(m_pDisplay->Dpy());
+    CPalOffScreenDC image(static_cast<IPalDC*>(nullptr), m_nWidth, m_nHeight);
+    if (!image.GetHandle())
+        return;
+    m_painter(image, m_nWidth, m_nHeight);
+    m_pDisplay->Present(m_nWindow, m_pVisual, cairo_get_target(static_cast<cairo_t*>(image.GetHandle())), 0, 0,
+                        m_nWidth, m_nHeight);
 }
 
 CPalFont& PopupFont(bool bold)

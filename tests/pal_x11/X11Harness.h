@@ -13,6 +13,8 @@
 #include <X11/extensions/XTest.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <thread>
 #include <functional>
 
 namespace ZVNPal::Testing {
@@ -24,7 +26,7 @@ protected:
 
     void SetUp() override
     {
-        host = XOpenDisplay(nullptr);
+        host = OpenHostDisplay();
         if (!host || !StartGraphicsRuntime())
             GTEST_SKIP() << "no X display (set DISPLAY)";
         int event = 0, error = 0, major = 0, minor = 0;
@@ -48,6 +50,17 @@ protected:
             XCloseDisplay(host);
         if (IsGraphicsRuntimeStarted())
             ShutdownGraphicsRuntime();
+    }
+
+    // A loaded server may refuse a connection for a moment.
+    static Display* OpenHostDisplay()
+    {
+        Display* display = XOpenDisplay(nullptr);
+        for (int i = 0; !display && i < 20 && std::getenv("DISPLAY"); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(25));
+            display = XOpenDisplay(nullptr);
+        }
+        return display;
     }
 
     // Pumps the layer until the condition holds or a generous time passed.
