@@ -4,6 +4,7 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace ZVNPal {
@@ -18,7 +19,9 @@ std::uint32_t Unpremultiply(std::uint32_t pixel)
         return 0;
     if (alpha == 255)
         return pixel;
-    const auto channel = [&](int shift) { return ((pixel >> shift & 0xFF) * 255 + alpha / 2) / alpha; };
+    const auto channel = [&](int shift) {
+        return std::min<std::uint32_t>(255, ((pixel >> shift & 0xFF) * 255 + alpha / 2) / alpha);
+    };
     return alpha << 24 | channel(16) << 16 | channel(8) << 8 | channel(0);
 }
 

@@ -227,6 +227,21 @@ TEST_F(PalWindowTest, KeysInTheTableArriveOthersReachNoHandler)
     EXPECT_EQ(downs, (std::vector<int>{65, 7, 17}));
 }
 
+TEST_F(PalWindowTest, FocusGoesBackToTheHostWindowWhenThePanelGoes)
+{
+    XSetInputFocus(host, parent, RevertToParent, CurrentTime);
+    XSync(host, False);
+    ASSERT_TRUE(window.TakeFocus());
+    Window focus = 0;
+    int revert = 0;
+    XGetInputFocus(host, &focus, &revert);
+    EXPECT_EQ(focus, window.GetHandle());
+    window.Destroy();
+    EXPECT_EQ(window.Count("destroyed"), 1);
+    XGetInputFocus(host, &focus, &revert);
+    EXPECT_EQ(focus, parent);
+}
+
 TEST_F(PalWindowTest, CaptureRoutesPointerEventsOutsideTheWindowToIt)
 {
     MoveTo(ScreenX(10), ScreenY(10));
