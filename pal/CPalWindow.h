@@ -112,6 +112,7 @@ private:
     bool m_bOwned = false; // created here, not adopted
     bool m_bTopLevel = false;
     void* m_pVisual = nullptr;
+    int m_nDepth = 0;
     void* m_pBacking = nullptr; // the window's picture between repaints
     std::string m_sClassName;
     std::int32_t m_nWidth = 0;

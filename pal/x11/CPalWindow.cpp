@@ -287,6 +287,7 @@ PalResult CPalWindow::Create(const char* title, const CPalRect& bounds, int kind
     XWindowAttributes created;
     XGetWindowAttributes(dpy, window, &created);
     m_pVisual = created.visual;
+    m_nDepth = created.depth;
     m_nWidth = static_cast<std::int32_t>(width);
     m_nHeight = static_cast<std::int32_t>(height);
     m_bOwned = true;
@@ -568,7 +569,7 @@ void CPalWindow::PaintPending()
     cairo_surface_flush(backing);
     // onPaint may have destroyed the window.
     if (GetHandle() != 0)
-        display->Present(GetHandle(), static_cast<Visual*>(m_pVisual), backing, dirty.Left(), dirty.Top(),
+        display->Present(GetHandle(), static_cast<Visual*>(m_pVisual), m_nDepth, backing, dirty.Left(), dirty.Top(),
                          dirty.Width(), dirty.Height());
 }
 

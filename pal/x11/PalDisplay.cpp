@@ -243,19 +243,17 @@ bool PalDisplay::IsDoubleClick(Window window, unsigned button, int x, int y, Tim
     return doubled;
 }
 
-void PalDisplay::Present(Window window, Visual* visual, cairo_surface_t* image, int x, int y, int width, int height)
+void PalDisplay::Present(Window window, Visual* visual, int depth, cairo_surface_t* image, int x, int y, int width,
+                         int height)
 {
     cairo_surface_flush(image);
     const int imageWidth = cairo_image_surface_get_width(image);
     const int imageHeight = cairo_image_surface_get_height(image);
-    XWindowAttributes attributes;
-    if (!XGetWindowAttributes(m_pDisplay, window, &attributes))
-        return;
     // The usual true-colour screen takes cairo's pixels as they are.
-    const bool direct = visual && visual->c_class == TrueColor && (attributes.depth == 24 || attributes.depth == 32) &&
+    const bool direct = visual && visual->c_class == TrueColor && (depth == 24 || depth == 32) &&
                         visual->red_mask == 0xFF0000 && visual->green_mask == 0xFF00 && visual->blue_mask == 0xFF;
     if (direct) {
-        XImage* picture = XCreateImage(m_pDisplay, visual, attributes.depth, ZPixmap, 0,
+        XImage* picture = XCreateImage(m_pDisplay, visual, depth, ZPixmap, 0,
                                        reinterpret_cast<char*>(cairo_image_surface_get_data(image)), imageWidth,
                                        imageHeight, 32, cairo_image_surface_get_stride(image));
         if (!picture)

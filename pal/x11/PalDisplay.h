@@ -52,7 +52,8 @@ public:
     // Copies an area of an image to a window. Windows are only ever drawn
     // this way: text and shapes go to images, so no font or glyph cache of
     // cairo holds on to this connection after it closes.
-    void Present(Window window, Visual* visual, cairo_surface_t* image, int x, int y, int width, int height);
+    void Present(Window window, Visual* visual, int depth, cairo_surface_t* image, int x, int y, int width,
+                 int height);
 
     void ApplyCursor(Window window);
     void ApplyCursorEverywhere();

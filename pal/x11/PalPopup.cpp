@@ -23,6 +23,7 @@ PalPopup::PalPopup(PalDisplay& display, Painter painter, PalDisplay::EventHandle
     XWindowAttributes created;
     XGetWindowAttributes(dpy, m_nWindow, &created);
     m_pVisual = created.visual;
+    m_nDepth = created.depth;
     display.AddWindow(
         m_nWindow,
         [this, onEvent](XEvent& event) {
@@ -82,7 +83,7 @@ void PalPopup::Repaint()
     if (!image.GetHandle())
         return;
     m_painter(image, m_nWidth, m_nHeight);
-    m_pDisplay->Present(m_nWindow, m_pVisual, cairo_get_target(static_cast<cairo_t*>(image.GetHandle())), 0, 0,
+    m_pDisplay->Present(m_nWindow, m_pVisual, m_nDepth, cairo_get_target(static_cast<cairo_t*>(image.GetHandle())), 0, 0,
                         m_nWidth, m_nHeight);
 }
 

@@ -35,6 +35,7 @@ private:
     Painter m_painter;
     Window m_nWindow = 0;
     Visual* m_pVisual = nullptr;
+    int m_nDepth = 0;
     int m_nX = 0;
     int m_nY = 0;
     int m_nWidth = 1;

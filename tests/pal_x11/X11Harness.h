@@ -78,12 +78,12 @@ protected:
     void MoveTo(int screenX, int screenY)
     {
         XTestFakeMotionEvent(host, DefaultScreen(host), screenX, screenY, CurrentTime);
-        XFlush(host);
+        XSync(host, False);
     }
     void Button(unsigned button, bool down)
     {
         XTestFakeButtonEvent(host, button, down, CurrentTime);
-        XFlush(host);
+        XSync(host, False);
     }
     void Click(unsigned button)
     {
@@ -93,7 +93,7 @@ protected:
     void Key(unsigned long keysym, bool down)
     {
         XTestFakeKeyEvent(host, XKeysymToKeycode(host, keysym), down, CurrentTime);
-        XFlush(host);
+        XSync(host, False);
     }
     void Tap(unsigned long keysym)
     {

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -91,6 +92,46 @@ TEST(PalOffScreen, ContextWithoutSurfaceReportsAndDrawsNothing)
     EXPECT_EQ(dc.GetPixels(&pixel), kPalUnexpected);
     dc.FillRect(0, 0, 5, 5, CPalColor(kRed));
     dc.DrawTextUtf8(0, 0, "x", nullptr, nullptr);
+}
+
+TEST(PalOffScreen, DrawPixelsCopiesBottomUpRowsOfThePart)
+{
+    // A 2 x 3 image, stored bottom-up: the first row in memory is the bottom one.
+    const std::uint32_t rows[3][2] = {{kBlue, kBlue}, {kRed, kWhite}, {kWhite, kRed}};
+    CPalOffScreenDC dc(static_cast<IPalDC*>(nullptr), 4, 4);
+    dc.FillRect(0, 0, 4, 4, CPalColor(0xFF000000u));
+    dc.DrawPixels(rows, sizeof rows, 8, 1, 1, 2, 2, 0, 0); // the top two rows of the image
+    Readback back(dc);
+    EXPECT_EQ(back.At(1, 1), kWhite);
+    EXPECT_EQ(back.At(2, 1), kRed);
+    EXPECT_EQ(back.At(1, 2), kRed);
+    EXPECT_EQ(back.At(0, 0), 0xFF000000u);
+    EXPECT_EQ(back.At(1, 3), 0xFF000000u); // the bottom row was not asked for
+    dc.DrawPixels(rows, 7, 8, 0, 0, 2, 2, 0, 0); // less than a row: nothing
+    dc.DrawPixels(rows, sizeof rows, 8, 0, 0, 50, 50, 1, 2); // larger than the image: cut to it
+    Readback cut(dc);
+    EXPECT_EQ(cut.At(0, 0), kBlue);
+    EXPECT_EQ(cut.At(1, 0), 0xFF000000u);
+}
+
+TEST(PalOffScreen, GradientsRunBetweenTheirColours)
+{
+    CPalOffScreenDC dc(static_cast<IPalDC*>(nullptr), 100, 60);
+    struct Case {
+        float angle;
+        int firstX, firstY, secondX, secondY;
+    } cases[] = {{0.0f, 0, 30, 99, 30}, {90.0f, 50, 0, 50, 59}, {180.0f, 99, 30, 0, 30}};
+    for (const Case& c : cases) {
+        dc.FillRectLinear(0, 0, 100, 60, CPalColor(kRed), CPalColor(kBlue), c.angle);
+        Readback back(dc);
+        EXPECT_GT(Channel(back.At(c.firstX, c.firstY), 16), 240) << c.angle;
+        EXPECT_GT(Channel(back.At(c.secondX, c.secondY), 0), 240) << c.angle;
+    }
+    dc.FillRectRadial(0, 0, 100, 60, CPalColor(kWhite), CPalColor(kBlue));
+    Readback radial(dc);
+    EXPECT_GT(Channel(radial.At(50, 30), 16), 240); // white at the centre
+    EXPECT_LT(Channel(radial.At(1, 1), 16), 20);     // the surround at the edges
+    EXPECT_LT(Channel(radial.At(50, 0), 16), 20);
 }
 
 TEST(PalBitmap, HalfOpacityBlendsOverTheBackground)
@@ -178,11 +219,16 @@ TEST(PalBitmap, UnreadableFilesFailAndReportOnlyWhenAsked)
     const std::string garbage = TempPath("pal_garbage.bmp");
     std::ofstream(garbage) << "BM not really an image";
     const std::string longPath(400, 'a');
+    // A header that promises more pixels than the file holds.
+    const std::string truncated = TempPath("pal_truncated.bmp");
+    const std::uint32_t pixels[2][3] = {};
+    WriteBmp(truncated, pixels);
+    std::filesystem::resize_file(truncated, 60);
     struct Case {
         std::string path;
         bool show;
     } cases[] = {{"/nonexistent/image.png", false}, {"/nonexistent/image.png", true}, {garbage, true},
-                 {longPath, true}, {"", false}};
+                 {truncated, false}, {longPath, true}, {"", false}};
     for (const Case& c : cases) {
         CPalBitmap bitmap;
         EXPECT_EQ(bitmap.Load(c.path.c_str(), c.show), kPalFail) << c.path;
@@ -192,6 +238,7 @@ TEST(PalBitmap, UnreadableFilesFailAndReportOnlyWhenAsked)
     EXPECT_EQ(g_messages[0], "IDS_BITMAP_NOT_FOUND_TITLE|IDS_BITMAP_NOT_FOUND_MESSAGE");
     CPalBitmap::SetLoadMessageHook(nullptr);
     std::remove(garbage.c_str());
+    std::remove(truncated.c_str());
 }
 
 TEST(PalText, ClippedTextStaysInsideItsClipAndAlignsAsAsked)

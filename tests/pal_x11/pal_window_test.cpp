@@ -349,6 +349,26 @@ TEST_F(PalWindowTest, CoordinatesConvertAndBoundsFollowSetBounds)
     EXPECT_EQ(outer.Height(), 60);
 }
 
+TEST_F(PalWindowTest, HiddenWindowIsNotVisibleAndThePointerPositionIsOnTheScreen)
+{
+    EXPECT_TRUE(window.IsVisible());
+    EXPECT_FALSE(window.IsMinimized());
+    window.Show(false);
+    EXPECT_FALSE(window.IsVisible());
+    window.Show(true);
+    EXPECT_TRUE(window.IsVisible());
+    MoveTo(ScreenX(7), ScreenY(9));
+    std::int32_t x = 0, y = 0;
+    ASSERT_TRUE(GetCursorPosition(&x, &y));
+    EXPECT_EQ(x, ScreenX(7));
+    EXPECT_EQ(y, ScreenY(9));
+    SetCursorKind(kPalCursorHand);
+    EXPECT_EQ(GetCursorKind(), int(kPalCursorHand));
+    SetCursorKind(6); // not a kind: the cursor stays
+    EXPECT_EQ(GetCursorKind(), int(kPalCursorHand));
+    SetCursorKind(kPalCursorArrow);
+}
+
 TEST_F(PalWindowTest, DestroyingTheHostWindowEndsTheChild)
 {
     XDestroyWindow(host, parent);
