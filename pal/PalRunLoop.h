@@ -2,6 +2,11 @@
 // run loop (or a tool's own loop) watches the connection's file descriptor and
 // calls PumpEvents, which delivers events, timers, posted messages and repaints.
 // Nothing here starts a thread; everything runs on the caller's thread.
+//
+// With a host's run loop: an event handler on GetEventFileDescriptor() and a
+// timer of about 10 ms, both calling PumpEvents(). The timer also serves
+// events that an X round trip outside the pump has already read, areas
+// invalidated from other threads, and the layer's own timers.
 #pragma once
 
 namespace ZVNPal {

@@ -369,6 +369,30 @@ TEST_F(PalWindowTest, HiddenWindowIsNotVisibleAndThePointerPositionIsOnTheScreen
     SetCursorKind(kPalCursorArrow);
 }
 
+TEST_F(PalWindowTest, TopLevelWindowClosesOnTheWindowManagersRequest)
+{
+    RecordingWindow top;
+    ASSERT_EQ(top.Create("Tool", CPalRect(600, 500, 120, 80), kPalWindowTool, kPalStyleMinimizeBox, &wrapper), kPalOk);
+    ASSERT_TRUE(top.Show(true));
+    ASSERT_TRUE(PumpUntil([&] { return top.IsVisible(); }));
+    EXPECT_TRUE(top.BringToFront());
+    CPalRect client;
+    top.GetClientBounds(client);
+    EXPECT_EQ(client.Width(), 120);
+    EXPECT_EQ(client.Height(), 80);
+
+    XEvent close{};
+    close.xclient.type = ClientMessage;
+    close.xclient.window = top.GetHandle();
+    close.xclient.message_type = XInternAtom(host, "WM_PROTOCOLS", False);
+    close.xclient.format = 32;
+    close.xclient.data.l[0] = static_cast<long>(XInternAtom(host, "WM_DELETE_WINDOW", False));
+    XSendEvent(host, top.GetHandle(), False, NoEventMask, &close);
+    XSync(host, False);
+    ASSERT_TRUE(PumpUntil([&] { return top.Count("destroyed") == 1; }));
+    EXPECT_FALSE(top.IsValid());
+}
+
 TEST_F(PalWindowTest, DestroyingTheHostWindowEndsTheChild)
 {
     XDestroyWindow(host, parent);
