@@ -22,13 +22,19 @@ namespace {
 PalDisplay* g_pDisplay = nullptr;
 int g_nStarts = 0;
 int g_nLastError = 0;
+XErrorHandler g_fnHostErrorHandler = nullptr;
 
-// A host's window may vanish at any moment; an X error must never end the
-// process, so errors are recorded for Trapped and otherwise ignored.
-int RecordError(Display*, XErrorEvent* error)
+// A host's window may vanish at any moment; an X error on our connection must
+// never end the process, so it is recorded for Trapped and otherwise ignored.
+// The handler is process-wide: errors on the host's own connections go on to
+// the handler that was there before.
+int RecordError(Display* display, XErrorEvent* error)
 {
-    g_nLastError = error->error_code;
-    return 0;
+    if (g_pDisplay && display == g_pDisplay->Dpy()) {
+        g_nLastError = error->error_code;
+        return 0;
+    }
+    return g_fnHostErrorHandler ? g_fnHostErrorHandler(display, error) : 0;
 }
 
 // The double-click rules of the classic desktop: 500 ms, 4 pixels.
@@ -70,8 +76,8 @@ bool PalDisplay::Open()
         DebugTrace("PalDisplay::Open - no display\n");
         return false;
     }
-    XSetErrorHandler(RecordError);
     g_pDisplay = new PalDisplay(display);
+    g_fnHostErrorHandler = XSetErrorHandler(RecordError);
     return true;
 }
 
@@ -79,6 +85,11 @@ void PalDisplay::Close()
 {
     delete g_pDisplay;
     g_pDisplay = nullptr;
+    // Hands error handling back, unless someone has taken it over since.
+    const XErrorHandler current = XSetErrorHandler(g_fnHostErrorHandler);
+    if (current != RecordError)
+        XSetErrorHandler(current);
+    g_fnHostErrorHandler = nullptr;
 }
 
 PalDisplay::PalDisplay(Display* display) : m_pDisplay(display), m_nRoot(DefaultRootWindow(display)) {}

@@ -52,6 +52,7 @@ protected:
             ShutdownGraphicsRuntime();
     }
 
+public:
     // A loaded server may refuse a connection for a moment.
     static Display* OpenHostDisplay()
     {
@@ -63,6 +64,7 @@ protected:
         return display;
     }
 
+protected:
     // Pumps the layer until the condition holds or a generous time passed.
     static bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 3000)
     {

@@ -443,3 +443,26 @@ TEST_F(PalWindowTest, ManyWindowsAndSurfacesComeAndGoCleanly)
     PumpEvents();
     EXPECT_TRUE(window.IsValid());
 }
+
+TEST(PalErrorHandling, ErrorsOfTheHostsOwnConnectionStillReachItsHandler)
+{
+    Display* host = X11Harness::OpenHostDisplay();
+    if (!host)
+        GTEST_SKIP() << "no X display (set DISPLAY)";
+    static int hostErrors = 0;
+    constexpr Window kDead = 0x3FFFFFF;
+    XSetErrorHandler([](Display*, XErrorEvent*) { return ++hostErrors, 0; });
+    ASSERT_TRUE(StartGraphicsRuntime());
+    CPalWindow adopted;
+    EXPECT_EQ(adopted.Attach(kDead), kPalInvalidArg); // the layer's own error stays with it
+    EXPECT_EQ(hostErrors, 0);
+    XMapWindow(host, kDead);
+    XSync(host, False);
+    EXPECT_EQ(hostErrors, 1);
+    ShutdownGraphicsRuntime();
+    XMapWindow(host, kDead);
+    XSync(host, False);
+    EXPECT_EQ(hostErrors, 2);
+    XSetErrorHandler(nullptr);
+    XCloseDisplay(host);
+}
