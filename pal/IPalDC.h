@@ -62,7 +62,8 @@ public:
                              const IPalColor& colour) = 0;
     virtual void FillEllipse(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                              const IPalColor& colour) = 0;
-    // Text in the system code page (Latin-1 here), UTF-8 and UTF-16; clip and
+    // Text in the system's multibyte encoding (UTF-8 here, Latin-1 bytes
+    // accepted), UTF-8 and UTF-16; clip and
     // colour may be null (no clip, the context's text colour).
     virtual void DrawTextLocal(std::int32_t x, std::int32_t y, const char* text, const CPalRect* clip,
                                const IPalColor* colour) = 0;

@@ -379,7 +379,7 @@ void CPalDC::FillEllipse(std::int32_t x, std::int32_t y, std::int32_t width, std
 void CPalDC::DrawTextLocal(std::int32_t x, std::int32_t y, const char* text, const CPalRect* clip,
                            const IPalColor* colour)
 {
-    DrawUtf8(x, y, PalText::FromLatin1(text).c_str(), clip, colour);
+    DrawUtf8(x, y, PalText::FromLocal(text).c_str(), clip, colour);
 }
 
 void CPalDC::DrawTextUtf8(std::int32_t x, std::int32_t y, const char* text, const CPalRect* clip,

@@ -28,8 +28,11 @@ void Append(std::string& out, char32_t c)
     }
 }
 
+// A value no code point has: marks a malformed sequence.
+constexpr char32_t kInvalid = 0xFFFFFFFF;
+
 // Decodes one code point at p (not at the terminating zero) and advances p;
-// overlong forms, surrogates and truncated sequences give U+FFFD.
+// overlong forms, surrogates and truncated sequences give kInvalid.
 char32_t Decode(const unsigned char*& p)
 {
     const unsigned char lead = *p++;
@@ -45,15 +48,15 @@ char32_t Decode(const unsigned char*& p)
     } else if ((lead & 0xF8) == 0xF0) {
         extra = 3, c = lead & 0x07, minimum = 0x10000;
     } else {
-        return kReplacement;
+        return kInvalid;
     }
     for (int i = 0; i < extra; ++i) {
         if ((*p & 0xC0) != 0x80) // also stops at the terminating zero
-            return kReplacement;
+            return kInvalid;
         c = c << 6 | (*p++ & 0x3F);
     }
     if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        return kReplacement;
+        return kInvalid;
     return c;
 }
 
@@ -87,6 +90,22 @@ std::string FromLatin1(const char* text)
     return out;
 }
 
+bool IsUtf8(const char* text)
+{
+    if (!text)
+        return false;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+    while (*p)
+        if (Decode(p) == kInvalid)
+            return false;
+    return true;
+}
+
+std::string FromLocal(const char* text)
+{
+    return IsUtf8(text) ? std::string(text) : FromLatin1(text);
+}
+
 std::string Utf8Limited(const char* text, std::size_t maxUnits)
 {
     std::string out;
@@ -95,7 +114,9 @@ std::string Utf8Limited(const char* text, std::size_t maxUnits)
     std::size_t units = 0;
     const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
     while (*p) {
-        const char32_t c = Decode(p);
+        char32_t c = Decode(p);
+        if (c == kInvalid)
+            c = kReplacement;
         const std::size_t need = c >= 0x10000 ? 2 : 1;
         if (units + need > maxUnits)
             break;

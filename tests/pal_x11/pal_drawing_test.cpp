@@ -275,6 +275,19 @@ TEST(PalText, ClippedTextStaysInsideItsClipAndAlignsAsAsked)
             ASSERT_EQ(right.At(x, y), kWhite) << x << "," << y;
 }
 
+TEST(PalText, LocalTextDrawsTheSameCharactersInEitherEncoding)
+{
+    const auto draw = [](const char* text) {
+        CPalOffScreenDC dc(static_cast<IPalDC*>(nullptr), 60, 20);
+        dc.FillRect(0, 0, 60, 20, CPalColor(kWhite));
+        dc.DrawTextLocal(2, 2, text, nullptr, nullptr);
+        return Readback(dc).pixels;
+    };
+    const auto utf8 = draw("\xC2\xA9 \xC3\xA9");
+    EXPECT_EQ(utf8, draw("\xA9 \xE9"));
+    EXPECT_NE(utf8, draw("c e"));
+}
+
 TEST(PalMenu, ItemsFillColumnsOfTwentySixAndSubMenusGoInFront)
 {
     CPalMenu menu;

@@ -115,3 +115,17 @@ TEST(PalText, ConversionsNeverPassMalformedInput)
     EXPECT_EQ(PalText::Utf8Limited("abc\xF0\x9F\x8E\xB5", 4), "abc"); // a pair is never split
     EXPECT_EQ(PalText::Utf8Limited(std::string(150, 'x').c_str(), 99).size(), 99u);
 }
+
+TEST(PalText, LocalTextIsUtf8AndOtherwiseLatin1)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"(c) 2008", "(c) 2008"},
+        {"\xC2\xA9 Marrowby", "\xC2\xA9 Marrowby"}, // UTF-8 stays
+        {"\xA9 Marrowby", "\xC2\xA9 Marrowby"},      // a Latin-1 byte is widened
+        {"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xC2\x80"}, // an encoded surrogate is no UTF-8
+        {"", ""},
+    };
+    for (const auto& [in, out] : cases)
+        EXPECT_EQ(PalText::FromLocal(in), out) << in;
+    EXPECT_FALSE(PalText::IsUtf8(nullptr));
+}
