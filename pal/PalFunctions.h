@@ -45,6 +45,9 @@ std::uint32_t TranslateModifiers(std::uint32_t nativeFlags);
 std::size_t WidenBytes(const char* bytes, std::size_t count, char16_t* destination, std::size_t capacity);
 bool OpenDocument(const char* path);
 bool OpenDocumentNormal(const char* path);
+// Writes what the window shows on screen (with its child windows) to a PNG
+// file; for screenshots and tests. False when it cannot be read or written.
+bool SaveWindowImage(IPalWindow* window, const char* path);
 // No help viewer on this platform: returns 0 and shows nothing.
 PalResult ShowHelp(IPalWindow* window, const char* helpFile, std::uint32_t command, std::uintptr_t data);
 

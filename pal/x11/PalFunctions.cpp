@@ -1,10 +1,14 @@
 // The free operations of the layer on X11: cursor, key and modifier tables,
-// byte widening, documents through xdg-open, and the absent help viewer.
+// byte widening, documents through xdg-open, window screenshots and the
+// absent help viewer.
 #include "pal/PalFunctions.h"
 
+#include "pal/IPalWindow.h"
 #include "pal/x11/PalDisplay.h"
 
+#include <X11/Xutil.h>
 #include <X11/keysym.h>
+#include <cairo.h>
 
 #include <spawn.h>
 #include <sys/wait.h>
@@ -123,6 +127,39 @@ std::size_t WidenBytes(const char* bytes, std::size_t count, char16_t* destinati
 bool OpenDocument(const char* path) { return StartOpener(path); }
 
 bool OpenDocumentNormal(const char* path) { return StartOpener(path); }
+
+bool SaveWindowImage(IPalWindow* window, const char* path)
+{
+    PalDisplay* display = PalDisplay::Get();
+    if (!display || !window || window->GetHandle() == 0 || !path)
+        return false;
+    XWindowAttributes attributes;
+    XImage* image = nullptr;
+    const bool read = display->Trapped([&] {
+        if (XGetWindowAttributes(display->Dpy(), window->GetHandle(), &attributes))
+            image = XGetImage(display->Dpy(), window->GetHandle(), 0, 0, attributes.width, attributes.height,
+                              AllPlanes, ZPixmap);
+    });
+    if (!read || !image)
+        return false;
+    const bool trueColour = image->red_mask == 0xFF0000 && image->green_mask == 0xFF00 && image->blue_mask == 0xFF;
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, image->width, image->height);
+    bool written = false;
+    if (trueColour && cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
+        unsigned char* data = cairo_image_surface_get_data(surface);
+        const int stride = cairo_image_surface_get_stride(surface);
+        for (int y = 0; y < image->height; ++y) {
+            auto* row = reinterpret_cast<std::uint32_t*>(data + std::size_t(y) * stride);
+            for (int x = 0; x < image->width; ++x)
+                row[x] = static_cast<std::uint32_t>(XGetPixel(image, x, y) & 0xFFFFFF);
+        }
+        cairo_surface_mark_dirty(surface);
+        written = cairo_surface_write_to_png(surface, path) == CAIRO_STATUS_SUCCESS;
+    }
+    cairo_surface_destroy(surface);
+    XDestroyImage(image);
+    return written;
+}
 
 PalResult ShowHelp(IPalWindow*, const char*, std::uint32_t, std::uintptr_t) { return kPalOk; }
 
