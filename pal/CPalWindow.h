@@ -95,7 +95,6 @@ public:
 
 private:
     class Dispatcher;
-    friend class Dispatcher;
 
     void Forget();
     void PaintPending();
