@@ -2,6 +2,8 @@
 // value everywhere, and the texts hosts show.
 #include "core/ol7t.h"
 
+#include "GUI/Editor.h"
+
 #include "pal/DebugTrace.h"
 
 #include "pluginterfaces/base/ustring.h"
@@ -96,6 +98,9 @@ void ol7t::applyParameter(uint32_t id, float value)
     if (id >= PARAM_COUNT)
         return;
     static_cast<IEditController*>(this)->setParamNormalized(id, static_cast<double>(value));
+    // A virtual call: the core reaches the editor without linking to it.
+    if (Editor* view = editor)
+        view->onParameterChanged(id, value);
 }
 
 void ol7t::editParameter(uint32_t id, float value)

@@ -2,6 +2,8 @@
 // its buses and parameters, bus arrangements, activation and its views.
 #include "core/ol7t.h"
 
+#include "GUI/Editor.h"
+
 #include "pal/DebugTrace.h"
 #include "pal/Folders.h"
 #include "pal/TextStrings.h"
@@ -9,6 +11,7 @@
 
 #include "pluginterfaces/vst/vstspeaker.h"
 
+#include <cstring>
 #include <mutex>
 #include <new>
 
@@ -147,7 +150,27 @@ int ol7t::GetLanguage()
     return languageIndex;
 }
 
-IPlugView* PLUGIN_API ol7t::createView(FIDString)
+ol7t::EditorFactory ol7t::editorFactory = nullptr;
+
+IPlugView* PLUGIN_API ol7t::createView(FIDString name)
 {
-    return nullptr;
+    if (!name || std::strcmp(name, "editor") != 0 || !editorFactory)
+        return nullptr;
+    return editorFactory(this);
+}
+
+void ol7t::editorAttached(Vst::EditorView* view)
+{
+    ZVNPal::DebugTrace("ol7t::editorAttached()\r\n");
+    // Only this effect's createView makes views for it, and they are editors.
+    Editor* attached = static_cast<Editor*>(view);
+    editor = attached;
+    if (attached)
+        attached->setUpAbout();
+}
+
+void ol7t::editorRemoved(Vst::EditorView*)
+{
+    ZVNPal::DebugTrace("ol7t::editorRemoved()\r\n");
+    editor = nullptr;
 }

@@ -34,6 +34,12 @@ public:
     tresult PLUGIN_API initialize(FUnknown* context) SMTG_OVERRIDE;
     tresult PLUGIN_API terminate() SMTG_OVERRIDE;
     IPlugView* PLUGIN_API createView(FIDString name) SMTG_OVERRIDE;
+    void editorAttached(Vst::EditorView* view) SMTG_OVERRIDE;
+    void editorRemoved(Vst::EditorView* view) SMTG_OVERRIDE;
+    // Makes the editor view for an effect. The plug-in library installs it;
+    // without one (the core on its own) the effect offers no view.
+    using EditorFactory = Editor* (*)(ol7t* effect);
+    static EditorFactory editorFactory;
     // The user's language index (1 to 6), read once from the configuration.
     int GetLanguage();
     tresult PLUGIN_API setActive(TBool state) SMTG_OVERRIDE;

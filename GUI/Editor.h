@@ -1,0 +1,91 @@
+// The plug-in's view: builds the full-size or the compact panel inside the
+// host's window, keeps its controls and the effect in step both ways, runs
+// the options menu and manages what all open editors share.
+#pragma once
+
+#include "public.sdk/source/vst/vsteditcontroller.h"
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+class ol7t;
+class guiWindow;
+class guiRegion;
+class guiGroup;
+class guiKnob;
+class guiOnOff;
+class guiVU;
+class guiOptionsButton;
+class EditorRunLoop;
+
+class Editor : public Steinberg::Vst::EditorView
+{
+public:
+    static constexpr const char* kPanelName = "OL-7TLevelingAmplifier";
+    // Options menu commands.
+    enum MenuCommand : int32_t {
+        kMenuMemoryClassic = 1,
+        kMenuMemoryFastReset = 2,
+        kMenuSideChain = 3,
+        kMenuDocumentation = 4,
+        kMenuAbout = 5,
+    };
+
+    explicit Editor(Steinberg::Vst::EditController* controller);
+    ~Editor() override;
+
+    Steinberg::tresult PLUGIN_API isPlatformTypeSupported(Steinberg::FIDString type) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API attached(void* parent, Steinberg::FIDString type) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API removed() SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API getSize(Steinberg::ViewRect* size) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API onSize(Steinberg::ViewRect* newSize) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API setFrame(Steinberg::IPlugFrame* frame) SMTG_OVERRIDE;
+
+    // Called by the effect, on whatever thread changes a parameter. Virtual so
+    // that the effect reaches the editor without linking to it.
+    virtual void onParameterChanged(uint32_t id, float value);
+    virtual void onWriteStateChanged(uint32_t id, bool shown);
+    virtual void setUpAbout();
+
+    // Called by the window and the controls.
+    void onControlChanged(int32_t number, float value, int32_t code, int32_t x, int32_t y);
+    std::string toolTipText(int32_t number) const;
+    // The menu's choice, then what it does.
+    int32_t runOptionsMenu(guiOptionsButton& button);
+    void applyMenuCommand(int32_t command);
+    int languageIndex() const;
+    bool isAboutShowing() const;
+
+    ol7t* getEffect() const { return effect; }
+    guiWindow* getWindow() const { return window; }
+    guiRegion* controlOf(uint32_t id) const;
+
+    // Attached editors in this process.
+    static int openEditorCount() { return openEditors; }
+
+private:
+    void buildFullPanel();
+    void buildCompactPanel();
+    void showCurrentValues();
+    void releaseShared();
+
+    ol7t* effect = nullptr;
+    bool moduleMode = false;
+    guiWindow* window = nullptr;
+    guiGroup* group = nullptr;
+    guiKnob* r37Screw = nullptr;
+    guiKnob* gainKnob = nullptr;
+    guiKnob* peakKnob = nullptr;
+    guiKnob* meterSelector = nullptr;
+    guiVU* meter = nullptr;
+    guiOnOff* enableSwitch = nullptr;
+    guiOnOff* limitSwitch = nullptr;
+    guiOptionsButton* optionsButton = nullptr;
+    EditorRunLoop* runLoop = nullptr;
+    std::string resourceFolder;
+
+    static int openEditors;
+    static int32_t panelWidth;
+    static int32_t panelHeight;
+};

@@ -1,0 +1,32 @@
+// Drives the platform layer from a host's Linux run loop: an event handler on
+// the display connection and a short timer, both pumping the layer's events,
+// timers and repaints on the host's user-interface thread.
+#pragma once
+
+#include "base/source/fobject.h"
+#include "pluginterfaces/gui/iplugview.h"
+
+class EditorRunLoop : public Steinberg::FObject,
+                      public Steinberg::Linux::IEventHandler,
+                      public Steinberg::Linux::ITimerHandler
+{
+public:
+    static constexpr Steinberg::Linux::TimerInterval kPumpMs = 10;
+
+    // Registers with the run loop the frame offers; false when it offers none.
+    bool start(Steinberg::IPlugFrame* frame);
+    void stop();
+
+    void PLUGIN_API onFDIsSet(Steinberg::Linux::FileDescriptor fd) SMTG_OVERRIDE;
+    void PLUGIN_API onTimer() SMTG_OVERRIDE;
+
+    OBJ_METHODS(EditorRunLoop, FObject)
+    DEFINE_INTERFACES
+        DEF_INTERFACE(Steinberg::Linux::IEventHandler)
+        DEF_INTERFACE(Steinberg::Linux::ITimerHandler)
+    END_DEFINE_INTERFACES(FObject)
+    REFCOUNT_METHODS(FObject)
+
+private:
+    Steinberg::Linux::IRunLoop* runLoop = nullptr;
+};

@@ -1,0 +1,56 @@
+// The host side of an editor window: the IPlugFrame a view asks for its run
+// loop, and the Linux run loop itself, polling the registered descriptors and
+// firing the registered timers on the caller's thread.
+#pragma once
+
+#include "base/source/fobject.h"
+#include "pluginterfaces/gui/iplugview.h"
+
+#include <chrono>
+#include <vector>
+
+class HostFrame : public Steinberg::FObject, public Steinberg::IPlugFrame, public Steinberg::Linux::IRunLoop
+{
+public:
+    HostFrame() = default;
+    ~HostFrame() override;
+
+    // Runs the loop for the given time.
+    void run(int milliseconds);
+    size_t eventHandlerCount() const { return eventHandlers.size(); }
+    size_t timerCount() const { return timers.size(); }
+
+    Steinberg::tresult PLUGIN_API resizeView(Steinberg::IPlugView* view, Steinberg::ViewRect* newSize) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API registerEventHandler(Steinberg::Linux::IEventHandler* handler,
+                                                       Steinberg::Linux::FileDescriptor fd) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API unregisterEventHandler(Steinberg::Linux::IEventHandler* handler) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API registerTimer(Steinberg::Linux::ITimerHandler* handler,
+                                                Steinberg::Linux::TimerInterval milliseconds) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API unregisterTimer(Steinberg::Linux::ITimerHandler* handler) SMTG_OVERRIDE;
+
+    OBJ_METHODS(HostFrame, FObject)
+    DEFINE_INTERFACES
+        DEF_INTERFACE(Steinberg::IPlugFrame)
+        DEF_INTERFACE(Steinberg::Linux::IRunLoop)
+    END_DEFINE_INTERFACES(FObject)
+    REFCOUNT_METHODS(FObject)
+
+private:
+    using Clock = std::chrono::steady_clock;
+    struct EventHandler
+    {
+        Steinberg::Linux::IEventHandler* handler;
+        int fd;
+    };
+    struct Timer
+    {
+        Steinberg::Linux::ITimerHandler* handler;
+        std::chrono::milliseconds interval;
+        Clock::time_point due;
+    };
+    void fireDueTimers();
+    int millisecondsToNextTimer(Clock::time_point end) const;
+
+    std::vector<EventHandler> eventHandlers;
+    std::vector<Timer> timers;
+};

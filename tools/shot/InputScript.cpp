@@ -1,0 +1,54 @@
+// Parsing of the screenshot tool's input scripts.
+#include "tools/shot/InputScript.h"
+
+#include <sstream>
+
+namespace {
+
+bool parseLine(const std::string& line, InputStep& step)
+{
+    std::istringstream in(line);
+    std::string word;
+    in >> word;
+    if (word == "move") {
+        step.kind = InputStep::Move;
+        in >> step.a >> step.b;
+    } else if (word == "down" || word == "up") {
+        step.kind = word == "down" ? InputStep::Down : InputStep::Up;
+        in >> step.a;
+        if (!in || (step.a != 1 && step.a != 3))
+            return false;
+    } else if (word == "key") {
+        step.kind = InputStep::Key;
+        in >> step.key;
+        return !step.key.empty();
+    } else if (word == "wait") {
+        step.kind = InputStep::Wait;
+        in >> step.a;
+        if (!in || step.a < 0 || step.a > 60000)
+            return false;
+    } else {
+        return false;
+    }
+    return static_cast<bool>(in);
+}
+
+} // namespace
+
+bool parseInputScript(const std::string& text, std::vector<InputStep>& steps, std::string& error)
+{
+    std::istringstream in(text);
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        const auto first = line.find_first_not_of(" \t\r");
+        if (first == std::string::npos || line[first] == '#')
+            continue;
+        InputStep step;
+        if (!parseLine(line, step)) {
+            error = "line " + std::to_string(number) + ": cannot read \"" + line + "\"";
+            return false;
+        }
+        steps.push_back(step);
+    }
+    return true;
+}

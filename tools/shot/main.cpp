@@ -1,0 +1,228 @@
+// ol7t-shot: opens the editor of a bundle in an X11 window through IPlugView,
+// plays a signal through the effect so the meter moves, optionally replays a
+// script of pointer and key input, and writes a PNG of the window.
+#include "tools/render/DemoProgramme.h"
+#include "tools/render/EffectSession.h"
+#include "tools/render/PluginModule.h"
+#include "tools/shot/HostFrame.h"
+#include "tools/shot/InputScript.h"
+
+#include "pal/CPalWindow.h"
+#include "pal/PalFunctions.h"
+#include "pal/PalRunLoop.h"
+
+#include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/vst/ivsteditcontroller.h"
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+using namespace Steinberg;
+
+namespace {
+
+constexpr int kSampleRate = 44100;
+constexpr int kBlockSize = 512;
+constexpr int kWindowX = 40;
+constexpr int kWindowY = 40;
+
+struct Options
+{
+    std::string bundle = OL7T_DEFAULT_BUNDLE;
+    std::string output = "ol7t-editor.png";
+    std::string script;
+    double seconds = 1.5;
+    std::array<double, 8> values{};
+    std::array<bool, 8> given{};
+};
+
+void usage()
+{
+    std::fprintf(stderr,
+                 "usage: ol7t-shot [--bundle DIR] [--out FILE.png] [--signal SECONDS] [--param ID=VALUE]...\n"
+                 "                 [--script FILE]\n"
+                 "Opens the editor of the bundle, plays the demo programme through the effect for the\n"
+                 "given time (0 for none), replays the input script and writes a PNG of the window.\n");
+}
+
+bool parseArguments(int argc, char** argv, Options& o)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--bundle" && hasValue)
+            o.bundle = argv[++i];
+        else if (arg == "--out" && hasValue)
+            o.output = argv[++i];
+        else if (arg == "--script" && hasValue)
+            o.script = argv[++i];
+        else if (arg == "--signal" && hasValue) {
+            o.seconds = std::atof(argv[++i]);
+            if (!(o.seconds >= 0.0 && o.seconds <= 60.0))
+                return false;
+        } else if (arg == "--param" && hasValue) {
+            unsigned id = 0;
+            double value = 0;
+            if (std::sscanf(argv[++i], "%u=%lf", &id, &value) != 2 || id >= 8 || !(value >= 0.0 && value <= 1.0))
+                return false;
+            o.values[id] = value;
+            o.given[id] = true;
+        } else
+            return false;
+    }
+    return true;
+}
+
+// Synthesised input on the tool's own display connection.
+class InputPlayer
+{
+public:
+    InputPlayer() : display(XOpenDisplay(nullptr)) {}
+    ~InputPlayer()
+    {
+        if (display)
+            XCloseDisplay(display);
+    }
+    bool ready() const { return display != nullptr; }
+
+    void play(const InputStep& step, int originX, int originY)
+    {
+        switch (step.kind) {
+        case InputStep::Move:
+            XTestFakeMotionEvent(display, -1, originX + step.a, originY + step.b, 0);
+            break;
+        case InputStep::Down:
+        case InputStep::Up:
+            XTestFakeButtonEvent(display, static_cast<unsigned>(step.a), step.kind == InputStep::Down, 0);
+            break;
+        case InputStep::Key: {
+            const KeyCode code = XKeysymToKeycode(display, XStringToKeysym(step.key.c_str()));
+            if (code) {
+                XTestFakeKeyEvent(display, code, True, 0);
+                XTestFakeKeyEvent(display, code, False, 0);
+            }
+            break;
+        }
+        case InputStep::Wait:
+            break;
+        }
+        XFlush(display);
+    }
+
+private:
+    Display* display;
+};
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    Options options;
+    if (!parseArguments(argc, argv, options)) {
+        usage();
+        return 2;
+    }
+    std::vector<InputStep> steps;
+    if (!options.script.empty()) {
+        std::string error;
+        if (!parseInputScript(readFile(options.script), steps, error)) {
+            std::fprintf(stderr, "ol7t-shot: %s: %s\n", options.script.c_str(), error.c_str());
+            return 2;
+        }
+    }
+    if (!ZVNPal::StartGraphicsRuntime()) {
+        std::fprintf(stderr, "ol7t-shot: no X display (set DISPLAY)\n");
+        return 1;
+    }
+
+    PluginModule module;
+    IPtr<Vst::IComponent> component;
+    std::string error = module.open(options.bundle);
+    if (error.empty())
+        error = module.createEffect(component);
+    if (!error.empty()) {
+        std::fprintf(stderr, "ol7t-shot: %s\n", error.c_str());
+        ZVNPal::ShutdownGraphicsRuntime();
+        return 1;
+    }
+    FUnknownPtr<Vst::IEditController> controller(component);
+    std::array<double, 8> values{};
+    for (uint32 id = 0; id < 8; ++id) {
+        if (options.given[id])
+            controller->setParamNormalized(id, options.values[id]);
+        values[id] = controller->getParamNormalized(id);
+    }
+
+    int status = 1;
+    {
+        IPtr<IPlugView> view = owned(controller->createView("editor"));
+        ViewRect size;
+        if (!view || view->getSize(&size) != kResultOk) {
+            std::fprintf(stderr, "ol7t-shot: the effect offers no editor\n");
+        } else {
+            ZVNPal::CPalWindow parent;
+            parent.Create("OL-7T", ZVNPal::CPalRect(kWindowX, kWindowY, size.getWidth(), size.getHeight()),
+                          ZVNPal::kPalWindowPlain, 0, nullptr);
+            parent.Show(true);
+            IPtr<HostFrame> frame = owned(new HostFrame);
+            view->setFrame(frame);
+            if (view->attached(reinterpret_cast<void*>(parent.GetHandle()), kPlatformTypeX11EmbedWindowID) !=
+                kResultOk) {
+                std::fprintf(stderr, "ol7t-shot: the editor did not open\n");
+            } else {
+                const auto pump = [&](int ms) {
+                    frame->run(ms);
+                    ZVNPal::RunEventLoop(0);
+                };
+                pump(200);
+                EffectSession session(component);
+                if (options.seconds > 0 && session.start(2, false, kSampleRate, kBlockSize).empty()) {
+                    AudioClip programme = makeDemoProgramme(kSampleRate, options.seconds);
+                    AudioClip output;
+                    // Each block is given its real duration, so the meter sees audio in time.
+                    const int blockMs = kBlockSize * 1000 / kSampleRate;
+                    session.render(programme, nullptr, values, output, [&](double) { pump(blockMs); });
+                }
+                ZVNPal::PalPoint origin{0, 0};
+                parent.ClientToScreen(&origin);
+                InputPlayer player;
+                for (const InputStep& step : steps) {
+                    if (player.ready())
+                        player.play(step, origin.x, origin.y);
+                    pump(step.kind == InputStep::Wait ? step.a : 30);
+                }
+                pump(100);
+                if (ZVNPal::SaveWindowImage(&parent, options.output.c_str())) {
+                    std::printf("ol7t-shot: wrote %s (%d x %d)\n", options.output.c_str(), size.getWidth(),
+                                size.getHeight());
+                    status = 0;
+                } else {
+                    std::fprintf(stderr, "ol7t-shot: cannot write %s\n", options.output.c_str());
+                }
+                view->removed();
+            }
+            view->setFrame(nullptr);
+            parent.Destroy();
+        }
+    }
+    component->terminate();
+    component = nullptr;
+    ZVNPal::ShutdownGraphicsRuntime();
+    return status;
+}
