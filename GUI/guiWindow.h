@@ -39,6 +39,8 @@ public:
     guiRegion* capturedRegion() const { return captured; }
     guiRegion* focusedRegion() const { return focused; }
     void setName(const std::string& text) { name = text; }
+    // The editor that receives the reports; createPanel sets it.
+    void setEditor(Editor* editor) { listener = editor; }
     const std::string& getName() const { return name; }
     void setAbout(const ZVNPal::CPalRect& rect, ZVNPal::CPalBitmap* image);
     void openAbout();
