@@ -214,7 +214,9 @@ void Editor::releaseShared()
 tresult PLUGIN_API Editor::removed()
 {
     ZVNPal::DebugTrace("Editor::removed\n");
-    if (!effect || !effect->editorOpen)
+    // Only the editor that built the panel tears it down: a second view of
+    // the same effect showed nothing and must not close the first one's.
+    if (!effect || !effect->editorOpen || !window)
         return kInternalError;
     if (runLoop)
         runLoop->stop();

@@ -90,6 +90,10 @@ tresult PLUGIN_API ol7t::setParamNormalized(ParamID id, ParamValue v)
         sideChainOn = on;
         break;
     }
+    // The host's own changes move the editor's controls as well as those
+    // applied from inside. A virtual call: the core does not link the editor.
+    if (Editor* view = editor)
+        view->onParameterChanged(id, static_cast<float>(v));
     return kResultOk;
 }
 
@@ -97,10 +101,8 @@ void ol7t::applyParameter(uint32_t id, float value)
 {
     if (id >= PARAM_COUNT)
         return;
+    // setParamNormalized also moves the control of an attached editor.
     static_cast<IEditController*>(this)->setParamNormalized(id, static_cast<double>(value));
-    // A virtual call: the core reaches the editor without linking to it.
-    if (Editor* view = editor)
-        view->onParameterChanged(id, value);
 }
 
 void ol7t::editParameter(uint32_t id, float value)

@@ -1,0 +1,239 @@
+// The bundle's editor end to end under an X server: a drag on the gain knob
+// reaches the host as one gesture, host changes move the knob, the options
+// menu sets the release memory, the meter follows a processed signal, the
+// about panel opens and closes, and editors open and close many times.
+#include "gui/EditorHost.h"
+
+#include "core/ParameterIds.h"
+#include "tools/render/EffectSession.h"
+
+#include <X11/keysym.h>
+
+#include <cmath>
+
+using namespace Steinberg;
+using testing_support::BundleEffect;
+
+namespace {
+
+// The full panel's controls, panel coordinates.
+constexpr int kGainX = 205 + 83 / 2;
+constexpr int kGainY = 92 + 86 / 2;
+constexpr int kOptionsX = 739 + 7;
+constexpr int kOptionsY = 12 + 7;
+constexpr int kMeterX = 318, kMeterY = 54, kMeterW = 130, kMeterH = 61;
+
+// Input for a modal menu, sent from another thread while the editor's
+// thread waits inside the menu.
+class DelayedInput
+{
+public:
+    explicit DelayedInput(std::function<void(Display*)> script)
+        : worker([script] {
+            Display* display = XOpenDisplay(nullptr);
+            std::this_thread::sleep_for(std::chrono::milliseconds(400));
+            script(display);
+            XSync(display, False);
+            XCloseDisplay(display);
+        })
+    {
+    }
+    ~DelayedInput() { worker.join(); }
+
+private:
+    std::thread worker;
+};
+
+void tap(Display* display, KeySym key)
+{
+    const KeyCode code = XKeysymToKeycode(display, key);
+    XTestFakeKeyEvent(display, code, True, 0);
+    XTestFakeKeyEvent(display, code, False, 0);
+    XSync(display, False);
+    std::this_thread::sleep_for(std::chrono::milliseconds(60));
+}
+
+class EditorEndToEnd : public testing_support::EditorHost
+{
+protected:
+    uint64_t gainPicture() { return picture(205, 92, 83, 86); }
+    uint64_t meterPicture() { return picture(kMeterX, kMeterY, kMeterW, kMeterH); }
+    uint64_t panelPicture() { return picture(0, 0, 765, 212); }
+};
+
+TEST_F(EditorEndToEnd, DragOnTheGainKnobIsOneGestureAndHostChangesMoveIt)
+{
+    BundleEffect effect(bundle);
+    ASSERT_TRUE(effect.initialized);
+    IPlugView* view = openEditor(effect);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(frame->eventHandlerCount(), 1u);
+    EXPECT_EQ(frame->timerCount(), 1u);
+    pump(200);
+
+    // The host moves the knob's picture.
+    effect.controller->setParamNormalized(PARAM_GAIN, 0.9);
+    pump(100);
+    const uint64_t at09 = gainPicture();
+    effect.controller->setParamNormalized(PARAM_GAIN, 0.2);
+    pump(100);
+    EXPECT_NE(gainPicture(), at09);
+
+    moveTo(kGainX, kGainY);
+    effect.handler.calls.clear();
+    button(Button1, true);
+    for (int dy = 10; dy <= 100; dy += 10)
+        moveTo(kGainX, kGainY - dy);
+    button(Button1, false);
+    pump(100);
+
+    const auto& calls = effect.handler.calls;
+    ASSERT_GE(calls.size(), 3u);
+    EXPECT_EQ(calls.front().kind, 'b');
+    EXPECT_EQ(calls.back().kind, 'e');
+    for (size_t i = 0; i < calls.size(); ++i) {
+        EXPECT_EQ(calls[i].id, PARAM_GAIN);
+        if (i > 0 && i + 1 < calls.size()) {
+            EXPECT_EQ(calls[i].kind, 'p');
+        }
+    }
+    EXPECT_NEAR(calls[calls.size() - 2].value, 0.7, 1e-5);
+    EXPECT_NEAR(effect.controller->getParamNormalized(PARAM_GAIN), 0.7, 1e-5);
+    EXPECT_NE(gainPicture(), at09);
+    effect.controller->setParamNormalized(PARAM_GAIN, 0.9);
+    pump(100);
+    EXPECT_EQ(gainPicture(), at09) << "the knob follows the host once released";
+
+    closeEditor(view);
+    EXPECT_EQ(frame->eventHandlerCount(), 0u);
+    EXPECT_EQ(frame->timerCount(), 0u);
+}
+
+TEST_F(EditorEndToEnd, OptionsMenuChoosesFastReset)
+{
+    BundleEffect effect(bundle);
+    ASSERT_TRUE(effect.initialized);
+    effect.controller->setParamNormalized(PARAM_MEMORY, 0.0);
+    IPlugView* view = openEditor(effect);
+    ASSERT_NE(view, nullptr);
+    pump(200);
+    {
+        // Into the release-memory sub-menu, down to its second entry.
+        DelayedInput keys([](Display* d) {
+            for (KeySym key : {XK_Down, XK_Right, XK_Down, XK_Return})
+                tap(d, key);
+        });
+        click(kOptionsX, kOptionsY);
+        pump(300);
+    }
+    pump(100);
+    EXPECT_EQ(effect.controller->getParamNormalized(PARAM_MEMORY), 1.0);
+    closeEditor(view);
+}
+
+TEST_F(EditorEndToEnd, AboutPanelFadesInAndAClickClosesIt)
+{
+    BundleEffect effect(bundle);
+    ASSERT_TRUE(effect.initialized);
+    IPlugView* view = openEditor(effect);
+    ASSERT_NE(view, nullptr);
+    pump(300);
+    const uint64_t panel = panelPicture();
+    {
+        // The last entry of the menu opens the about panel.
+        DelayedInput keys([](Display* d) {
+            for (KeySym key : {XK_Up, XK_Return})
+                tap(d, key);
+        });
+        click(kOptionsX, kOptionsY);
+        pump(300);
+    }
+    pump(500);
+    const uint64_t about = panelPicture();
+    EXPECT_NE(about, panel);
+    pump(100);
+    EXPECT_EQ(panelPicture(), about) << "fully faded in, it stays";
+
+    const double gain = effect.controller->getParamNormalized(PARAM_GAIN);
+    click(kGainX, kGainY);
+    pump(200);
+    EXPECT_EQ(effect.controller->getParamNormalized(PARAM_GAIN), gain) << "the closing click reaches no control";
+    EXPECT_EQ(panelPicture(), panel);
+    closeEditor(view);
+}
+
+TEST_F(EditorEndToEnd, MeterFollowsAProcessedSignal)
+{
+    BundleEffect effect(bundle);
+    ASSERT_TRUE(effect.initialized);
+    effect.controller->setParamNormalized(PARAM_METERSEL, 1.0 / 3.0); // output level
+    IPlugView* view = openEditor(effect);
+    ASSERT_NE(view, nullptr);
+    pump(300);
+    const uint64_t rest = meterPicture();
+
+    constexpr int kRate = 44100, kBlock = 512;
+    EffectSession session(IPtr<Vst::IComponent>(effect.component));
+    ASSERT_EQ(session.start(2, false, kRate, kBlock), "");
+    AudioClip tone(kRate, 2, kRate);
+    for (size_t i = 0; i < tone.frames(); ++i)
+        tone.channels[0][i] = tone.channels[1][i] = 0.8f * static_cast<float>(std::sin(i * 0.0627));
+    std::array<double, PARAM_COUNT> values{};
+    for (uint32 id = 0; id < PARAM_COUNT; ++id)
+        values[id] = effect.controller->getParamNormalized(id);
+    AudioClip output;
+    session.render(tone, nullptr, values, output, [&](double) { pump(kBlock * 1000 / kRate); });
+    EXPECT_NE(meterPicture(), rest) << "the needle rose with the signal";
+
+    // Half a second after the last block the needle is back at rest.
+    pump(1200);
+    EXPECT_EQ(meterPicture(), rest);
+    closeEditor(view);
+}
+
+TEST_F(EditorEndToEnd, OpensAndClosesManyTimesOnOneAndTwoEffects)
+{
+    BundleEffect first(bundle);
+    BundleEffect second(bundle);
+    ASSERT_TRUE(first.initialized && second.initialized);
+    const int descriptors = openDescriptors();
+    for (int i = 0; i < 100; ++i) {
+        IPlugView* view = openEditor(first);
+        ASSERT_NE(view, nullptr) << "round " << i;
+        pump(1);
+        closeEditor(view);
+    }
+    for (int i = 0; i < 100; ++i) {
+        IPlugView* a = openEditor(first);
+        IPlugView* b = openEditor(second);
+        ASSERT_TRUE(a && b) << "round " << i;
+        EXPECT_EQ(frame->timerCount(), 2u);
+        pump(1);
+        // Close in either order.
+        closeEditor(i % 2 ? a : b);
+        pump(1);
+        closeEditor(i % 2 ? b : a);
+    }
+    EXPECT_EQ(frame->eventHandlerCount(), 0u);
+    EXPECT_EQ(frame->timerCount(), 0u);
+    EXPECT_EQ(openDescriptors(), descriptors) << "the display connection closes with the last editor";
+}
+
+TEST_F(EditorEndToEnd, ASecondViewOfTheSameEffectShowsNothing)
+{
+    BundleEffect effect(bundle);
+    ASSERT_TRUE(effect.initialized);
+    IPlugView* first = openEditor(effect);
+    ASSERT_NE(first, nullptr);
+    IPlugView* second = effect.controller->createView("editor");
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->attached(reinterpret_cast<void*>(parent), kPlatformTypeX11EmbedWindowID), kResultOk);
+    EXPECT_EQ(frame->timerCount(), 1u);
+    EXPECT_EQ(second->removed(), kInternalError);
+    second->release();
+    EXPECT_EQ(first->attached(reinterpret_cast<void*>(parent), "HWND"), kInvalidArgument);
+    closeEditor(first);
+    EXPECT_EQ(effect.controller->createView("Editor"), nullptr);
+}
+
+} // namespace
