@@ -1,0 +1,152 @@
+// The panels of an editor built in this process under an X server: both
+// region lists, the compact panel of the channel-strip module with its write
+// overlays, focus and wheel rules, tool tips and the meter frozen under the
+// about panel.
+#include "gui/EditorHost.h"
+
+#include "GUI/Editor.h"
+#include "GUI/guiKnob.h"
+#include "GUI/guiVU.h"
+#include "GUI/guiWindow.h"
+#include "core/EffectFixture.h"
+#include "pal/Folders.h"
+#include "pal/PalFunctions.h"
+#include "pal/TextStrings.h"
+
+using namespace Steinberg;
+using testing_support::Effect;
+
+namespace {
+
+class PanelOnScreen : public testing_support::EditorHost
+{
+protected:
+    void SetUp() override
+    {
+        EditorHost::SetUp();
+        if (IsSkipped())
+            return;
+        ZVNPal::SetResourcesFolder(std::string(OL7T_RESOURCES_DIR) + "/");
+        ZVNPal::LoadTextResources();
+    }
+    void TearDown() override
+    {
+        if (editor) {
+            editor->removed();
+            editor->setFrame(nullptr);
+            editor->release();
+        }
+        EditorHost::TearDown();
+    }
+
+    void open(bool module)
+    {
+        effect->moduleMode = module;
+        editor = new Editor(&*effect);
+        editor->setFrame(frame);
+        ASSERT_EQ(editor->attached(reinterpret_cast<void*>(parent), kPlatformTypeX11EmbedWindowID), kResultOk);
+        pump(200);
+    }
+    guiWindow& window() { return *editor->getWindow(); }
+
+    Effect effect;
+    Editor* editor = nullptr;
+};
+
+TEST_F(PanelOnScreen, RegionListsOfBothPanels)
+{
+    struct Case
+    {
+        bool module;
+        size_t regions;
+        size_t meterIndex;
+        int32_t width, height;
+    } cases[] = {{false, 9, 7, 765, 212}, {true, 8, 6, 198, 249}};
+    for (const Case& c : cases) {
+        open(c.module);
+        EXPECT_EQ(window().regionCount(), c.regions);
+        ASSERT_NE(window().regionAt(c.meterIndex), nullptr);
+        EXPECT_EQ(window().regionAt(c.meterIndex)->m_nID, 10);
+        ViewRect size;
+        editor->getSize(&size);
+        EXPECT_EQ(size.getWidth(), c.width);
+        EXPECT_EQ(size.getHeight(), c.height);
+        EXPECT_EQ(static_cast<Editor*>(effect->editor), editor);
+        ASSERT_EQ(editor->removed(), kResultOk);
+        EXPECT_EQ(static_cast<Editor*>(effect->editor), nullptr);
+        editor->setFrame(nullptr);
+        editor->release();
+        editor = nullptr;
+    }
+}
+
+TEST_F(PanelOnScreen, CompactPanelShowsWriteOverlaysAndFocus)
+{
+    open(true);
+    const auto gain = [&] { return picture(16, 163, 58, 59); };
+    const uint64_t plain = gain();
+    editor->onWriteStateChanged(PARAM_GAIN, true);
+    pump(60);
+    const uint64_t writing = gain();
+    EXPECT_NE(writing, plain);
+    editor->onWriteStateChanged(PARAM_GAIN, false);
+    pump(60);
+    EXPECT_EQ(gain(), plain);
+
+    // A click gives the knob the focus overlay; a click on empty panel space takes it away.
+    click(16 + 29, 163 + 5);
+    pump(60);
+    EXPECT_NE(gain(), plain);
+    click(5, 240);
+    pump(60);
+    EXPECT_EQ(gain(), plain);
+
+    // The wheel goes to the host in the compact panel.
+    EXPECT_EQ(window().onMouseWheel(45, 190, 0, 120), ZVNPal::kPalPassOn);
+}
+
+TEST_F(PanelOnScreen, FullPanelWheelTurnsTheFocusedKnobWherever)
+{
+    open(false);
+    effect->editParameter(PARAM_PEAKRED, 0.5f);
+    click(498 + 41, 92 + 43);
+    const float before = effect->getParamValue(PARAM_PEAKRED);
+    EXPECT_EQ(window().onMouseWheel(20, 20, 0, 120), 1);
+    EXPECT_NEAR(effect->getParamValue(PARAM_PEAKRED), before + 0.05f, 1e-6f);
+}
+
+TEST_F(PanelOnScreen, ToolTipFollowsAHoverAfterItsDelay)
+{
+    open(false);
+    effect->editParameter(PARAM_GAIN, 0.4f);
+    moveTo(230, 120);
+    moveTo(231, 121);
+    ZVNPal::CPalToolTip* tip = window().toolTip();
+    ASSERT_NE(tip, nullptr);
+    pump(400);
+    EXPECT_FALSE(tip->IsShown()) << "not before 700 ms";
+    ASSERT_TRUE(pumpUntil([&] { return tip->IsShown(); }, 1500));
+    pump(150);
+    EXPECT_EQ(tip->Text(), ZVNPal::TextString("IDS_PARAM_GAIN") + ": 40.0%");
+    moveTo(5, 5);
+    EXPECT_FALSE(tip->IsShown()) << "moving off every control hides it at once";
+}
+
+TEST_F(PanelOnScreen, AboutPanelFreezesTheMeter)
+{
+    open(false);
+    effect->active = true;
+    auto* meter = static_cast<guiVU*>(window().regionAt(7));
+    window().openAbout();
+    const float needle = meter->m_fValue;
+    const int32_t stale = meter->staleTicks();
+    pump(500);
+    EXPECT_EQ(window().aboutOpacity(), 1.f);
+    EXPECT_EQ(meter->m_fValue, needle);
+    EXPECT_EQ(meter->staleTicks(), stale);
+    window().closeAbout();
+    pump(100);
+    EXPECT_GT(meter->staleTicks(), stale);
+}
+
+} // namespace
