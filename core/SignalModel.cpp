@@ -29,7 +29,6 @@ using fastmath::Vec4;
 using fastmath::Vec8;
 
 namespace {
-
 // 1 - 0.95 as a double (0.050000000000000044): the share of a step that a
 // one-pole follower has not yet covered after its time constant.
 constexpr double kResidual = 1.0 - 0.95;
@@ -74,23 +73,30 @@ struct CellConstants
 {
     double tcSlowFall, tcSlowRise, tcMidFall, tcMidRise, tcTrackAttack, tcTrackRelease;
     double tcSpeedRise, tcSpeedFall, tcCellRelease;
-    // log2 of the attack's residual per sample at time scale 1:
-    // timeCoefficient(scale * cellAttackMs) = 1 - 2^(attackLog2Residual / scale).
-    double attackLog2Residual;
+    // The natural logarithm of the attack's residual per sample at time
+    // scale 1: timeCoefficient(scale * cellAttackMs) = 1 - e^(attackLnResidual / scale).
+    double attackLnResidual;
+    // Whether that exponent stays within the short series below for every
+    // scale from 0.3 to 1 (at any common sample rate it does).
+    bool attackSeriesHolds;
     bool fastReset;
 };
+
+// 1 - e^z for |z| <= 1/32: the Taylor series to z^7, whose remainder is
+// below |z|^7 / 8! < 7e-16 relative.
+constexpr double kSeriesLimit = 1.0 / 32.0;
+inline double oneMinusExpSmall(double z)
+{
+    return -z * (1.0 + z * (1.0 / 2 + z * (1.0 / 6 + z * (1.0 / 24 + z * (1.0 / 120 + z * (1.0 / 720 + z / 5040))))));
+}
 
 CellConstants cellConstantsOf(const ol7t& e)
 {
     const double fs = static_cast<double>(e.getSampleRate());
-    return {e.tcSlowFall,    e.tcSlowRise,    e.tcMidFall,     e.tcMidRise,
-            e.tcTrackAttack, e.tcTrackRelease, e.tcSpeedRise,  e.tcSpeedFall,
-            e.tcCellRelease, std::log2(kResidual) * 1000.0 / (fs * e.cellAttackMs), e.fastReset};
-}
-
-inline bool snapsToOne(double v)
-{
-    return std::fabs(1.0 - v) < kFlushBelow;
+    const double attack = std::log(kResidual) * 1000.0 / (fs * e.cellAttackMs);
+    return {e.tcSlowFall,     e.tcSlowRise,      e.tcMidFall,   e.tcMidRise,   e.tcTrackAttack,
+            e.tcTrackRelease, e.tcSpeedRise,     e.tcSpeedFall, e.tcCellRelease, attack,
+            std::fabs(attack) / 0.3 <= kSeriesLimit, e.fastReset};
 }
 
 // One step of the cell towards the target gain x; returns the new gain.
@@ -125,7 +131,8 @@ FASTMATH_INLINE double stepCell(CellState& s, const CellConstants& c, double x)
         cap = 6.0 * x;
         s.speed = 0.9;
     }
-    const double k = 1.0 - fastmath::exp2(c.attackLog2Residual / scale);
+    const double z = c.attackLnResidual / scale;
+    const double k = c.attackSeriesHolds ? oneMinusExpSmall(z) : 1.0 - fastmath::exp2(z * fastmath::kLog2E);
 
     if (s.gain > x) {
         if (s.gain > x + 0.0001)
@@ -136,11 +143,10 @@ FASTMATH_INLINE double stepCell(CellState& s, const CellConstants& c, double x)
         s.gain = follow(s.gain, std::min(x, s.mid), c.tcCellRelease);
     }
 
-    s.slow = snapsToOne(s.slow) ? 1.0 : s.slow;
-    s.mid = snapsToOne(s.mid) ? 1.0 : s.mid;
-    s.gain = snapsToOne(s.gain) ? 1.0 : s.gain;
-    s.track = snapsToOne(s.track) ? 1.0 : s.track;
-    s.speed = flushTiny(snapsToOne(s.speed) ? 1.0 : s.speed);
+    // The states also snap to exactly 1 within 1e-17 of it; no double other
+    // than 1 lies that close (its neighbours are 1.1e-16 below and 2.2e-16
+    // above), so the snap never changes a value and costs nothing here.
+    s.speed = flushTiny(s.speed);
     return s.gain;
 }
 
@@ -297,6 +303,24 @@ struct Chunk
     Vec2 filtered[kChunk];
 };
 
+// Two vectors side by side: their independent chains of powers and
+// logarithms interleave and hide each other's latency.
+template <class V, int kCount>
+struct Interleaved
+{
+    static constexpr int kLanes = fastmath::Lanes<V>::count;
+    static constexpr int kStep = kLanes * kCount;
+    V v[kCount];
+    FASTMATH_INLINE V& operator[](int k) { return v[k]; }
+};
+#define EACH_VECTOR(count, statement)                                                                                  \
+    _Pragma("GCC unroll 8") for (int k = 0; k < count; ++k) statement
+
+// Vectors per step of the knees, and of the output stage, whose two channels
+// double its number of live vectors.
+constexpr int kKneeVectors = 4;
+constexpr int kOutputVectors = 2;
+
 // Repeats the last sample into the lanes beyond the chunk's end, so that
 // whole vectors compute on ordinary values.
 FASTMATH_INLINE void padTail(double* values, int n, int padded)
@@ -325,12 +349,14 @@ FASTMATH_INLINE void detectorPass(const BlockConstants& c, ModelState& s, Chunk&
 template <class V>
 FASTMATH_INLINE void excessPass(const BlockConstants& c, Chunk& w, int padded)
 {
-    constexpr int kLanes = fastmath::Lanes<V>::count;
-    for (int i = 0; i < padded; i += kLanes) {
-        const V det = fastmath::load<V>(w.level + i);
-        const V z = fastmath::exp2(fastmath::log2(det) * c.kneeSlope - c.kneeOffset);
-        const V e = c.thresholdLin * fastmath::exp2(fastmath::log2(1.0 + z) * c.kneeInverseSlope);
-        fastmath::store(w.excess + i, (e - c.thresholdLin) / det);
+    for (int i = 0; i < padded; i += Interleaved<V, kKneeVectors>::kStep) {
+        Interleaved<V, kKneeVectors> det, z, e;
+        EACH_VECTOR(kKneeVectors, det[k] = fastmath::load<V>(w.level + i + k * Interleaved<V, kKneeVectors>::kLanes));
+        EACH_VECTOR(kKneeVectors, z[k] = fastmath::log2(det[k]) * c.kneeSlope - c.kneeOffset);
+        EACH_VECTOR(kKneeVectors, z[k] = fastmath::exp2(z[k]));
+        EACH_VECTOR(kKneeVectors, e[k] = fastmath::log2(1.0 + z[k]) * c.kneeInverseSlope);
+        EACH_VECTOR(kKneeVectors, e[k] = c.thresholdLin * fastmath::exp2(e[k]));
+        EACH_VECTOR(kKneeVectors, fastmath::store(w.excess + i + k * Interleaved<V, kKneeVectors>::kLanes, (e[k] - c.thresholdLin) / det[k]));
     }
 }
 
@@ -357,14 +383,15 @@ FASTMATH_INLINE void peakPass(const BlockConstants& c, ModelState& s, Chunk& w, 
 template <class V>
 FASTMATH_INLINE void targetPass(const BlockConstants& c, Chunk& w, int padded)
 {
-    constexpr int kLanes = fastmath::Lanes<V>::count;
-    for (int i = 0; i < padded; i += kLanes) {
-        const V shaped = fastmath::load<V>(w.shaped + i);
-        const V drive = fastmath::load<V>(w.drive + i);
-        const V z = fastmath::exp2(fastmath::log2(shaped) * c.shapeSlope - c.shapeOffset);
-        const V r = drive * fastmath::exp2(fastmath::log2(1.0 + z) * -c.shapeInverseSlope);
-        const V x = fastmath::exp2(fastmath::log2(1.0 + r * c.inverseThreshold) * -c.gainExponent);
-        fastmath::store(w.target + i, x);
+    constexpr int kLanes = Interleaved<V, kKneeVectors>::kLanes;
+    for (int i = 0; i < padded; i += Interleaved<V, kKneeVectors>::kStep) {
+        Interleaved<V, kKneeVectors> z, r, x;
+        EACH_VECTOR(kKneeVectors, z[k] = fastmath::log2(fastmath::load<V>(w.shaped + i + k * kLanes)) * c.shapeSlope - c.shapeOffset);
+        EACH_VECTOR(kKneeVectors, z[k] = fastmath::exp2(z[k]));
+        EACH_VECTOR(kKneeVectors, r[k] = fastmath::log2(1.0 + z[k]) * -c.shapeInverseSlope);
+        EACH_VECTOR(kKneeVectors, r[k] = fastmath::load<V>(w.drive + i + k * kLanes) * fastmath::exp2(r[k]));
+        EACH_VECTOR(kKneeVectors, x[k] = fastmath::log2(1.0 + r[k] * c.inverseThreshold) * -c.gainExponent);
+        EACH_VECTOR(kKneeVectors, fastmath::store(w.target + i + k * kLanes, fastmath::exp2(x[k])));
     }
 }
 
@@ -402,24 +429,35 @@ FASTMATH_INLINE V satDenominator(V v, V power)
 template <class V>
 FASTMATH_INLINE void outputPass(const BlockConstants& c, Chunk& w, int padded)
 {
-    constexpr int kLanes = fastmath::Lanes<V>::count;
+    constexpr int kLanes = Interleaved<V, kOutputVectors>::kLanes;
     constexpr double kLog2Of098 = -0.029146345659516508; // log2(0.98)
-    for (int i = 0; i < padded; i += kLanes) {
-        const V g = fastmath::load<V>(w.gain + i);
-        const V smoothed = fastmath::load<V>(w.glide + i);
-        const V logGain = fastmath::log2(g);
-        V amount = (1.0 - fastmath::exp2((logGain + kLog2Of098) * 0.1)) * 18.0;
-        amount = amount > 0.0 ? amount : 0.0;
-        const V drivePower = fastmath::exp2((logGain + c.log2Drive) * 1.3);
-        for (double* channel : w.main) {
-            const V m = fastmath::load<V>(channel + i);
-            const V power = fastmath::exp2(fastmath::log2(fastmath::abs(m) * 0.05) * 1.3);
-            const V u = m * g * c.drive;
+    for (int i = 0; i < padded; i += Interleaved<V, kOutputVectors>::kStep) {
+        // The first half of m holds the left channel, the second half the
+        // right one, of the same samples.
+        constexpr int kBoth = 2 * kOutputVectors;
+        Interleaved<V, kOutputVectors> g, logGain, amount, drivePower;
+        Interleaved<V, kBoth> m, power;
+        EACH_VECTOR(kOutputVectors, g[k] = fastmath::load<V>(w.gain + i + k * kLanes));
+        EACH_VECTOR(kOutputVectors, logGain[k] = fastmath::log2(g[k]));
+        for (int k = 0; k < kBoth; ++k)
+            m[k] = fastmath::load<V>(w.main[k / kOutputVectors] + i + (k % kOutputVectors) * kLanes);
+        for (int k = 0; k < kBoth; ++k)
+            power[k] = fastmath::log2(fastmath::abs(m[k]) * 0.05) * 1.3;
+        EACH_VECTOR(kOutputVectors, amount[k] = fastmath::exp2((logGain[k] + kLog2Of098) * 0.1));
+        EACH_VECTOR(kOutputVectors, drivePower[k] = fastmath::exp2((logGain[k] + c.log2Drive) * 1.3));
+        for (int k = 0; k < kBoth; ++k)
+            power[k] = fastmath::exp2(power[k]);
+        EACH_VECTOR(kOutputVectors, amount[k] = (1.0 - amount[k]) * 18.0);
+        EACH_VECTOR(kOutputVectors, amount[k] = amount[k] > 0.0 ? amount[k] : 0.0);
+        for (int k = 0; k < kBoth; ++k) {
+            const int s = k % kOutputVectors;
+            const V u = m[k] * g[s] * c.drive;
             // Half of (sat(u) - u) + (sat(m) - m), over one common denominator.
-            const V du = satDenominator(u, power * drivePower);
-            const V dm = satDenominator(m, power);
-            const V h = ((u - u * du) * dm + (m - m * dm) * du) / (du * dm) * 0.5;
-            fastmath::store(channel + i, (h * amount + m) * g * smoothed);
+            const V du = satDenominator(u, power[k] * drivePower[s]);
+            const V dm = satDenominator(m[k], power[k]);
+            const V h = ((u - u * du) * dm + (m[k] - m[k] * dm) * du) / (du * dm) * 0.5;
+            const V smoothed = fastmath::load<V>(w.glide + i + s * kLanes);
+            fastmath::store(w.main[k / kOutputVectors] + i + s * kLanes, (h * amount[s] + m[k]) * g[s] * smoothed);
         }
     }
 }
@@ -428,18 +466,16 @@ template <class V>
 FASTMATH_INLINE void runChunk(const BlockConstants& c, ModelState& s, Chunk& w, double* mainL, double* mainR,
                               const double* scL, const double* scR, int n)
 {
-    constexpr int kLanes = fastmath::Lanes<V>::count;
-    const int padded = (n + kLanes - 1) / kLanes * kLanes;
+    constexpr int kStep = Interleaved<V, kKneeVectors>::kStep;
+    const int padded = (n + kStep - 1) / kStep * kStep;
 
     detectorPass(c, s, w, scL, scR, n);
     padTail(w.level, n, padded);
     excessPass<V>(c, w, padded);
-
     peakPass(c, s, w, n);
     padTail(w.drive, n, padded);
     padTail(w.shaped, n, padded);
     targetPass<V>(c, w, padded);
-
     cellPass(c, s, w, n);
     padTail(w.gain, n, padded);
     padTail(w.glide, n, padded);
@@ -465,8 +501,6 @@ FASTMATH_INLINE void runBlock(const BlockConstants& c, ModelState& s, double* ma
 
 // The same passes compiled twice: for any x86-64 processor, and for those
 // with AVX2 and fused multiply-add (contracted wherever a product is added).
-// Each works on twice its register width, so that two independent chains of
-// powers and logarithms interleave and hide each other's latency.
 void runBlockSse2(const BlockConstants& c, ModelState& s, double* mainL, double* mainR, const double* scL,
                   const double* scR, int32_t count)
 {
