@@ -212,7 +212,8 @@ struct ModelState
 {
     BiquadPair detLowShelf, detHighShelf, detBell, envLowShelf;
     Vec2 meanSquare;
-    double excessEnv, drivePeak, shapedPeak;
+    double excessEnv;
+    Vec2 peaks; // drivePeak, shapedPeak
     CellState cell;
     double gainSmoothed;
 };
@@ -238,8 +239,7 @@ ModelState stateOf(const ol7t& e)
             pairOf(l.envLowShelf, r.envLowShelf),
             Vec2{l.meanSquare, r.meanSquare},
             e.excessEnv,
-            e.drivePeak,
-            e.shapedPeak,
+            Vec2{e.drivePeak, e.shapedPeak},
             {e.cellSlow, e.cellMid, e.cellTrack, e.cellSpeed, e.cellGain},
             e.gainSmoothed};
 }
@@ -255,8 +255,8 @@ void storeState(const ModelState& s, ol7t& e)
     l.meanSquare = s.meanSquare[0];
     r.meanSquare = s.meanSquare[1];
     e.excessEnv = s.excessEnv;
-    e.drivePeak = s.drivePeak;
-    e.shapedPeak = s.shapedPeak;
+    e.drivePeak = s.peaks[0];
+    e.shapedPeak = s.peaks[1];
     e.cellSlow = s.cell.slow;
     e.cellMid = s.cell.mid;
     e.cellTrack = s.cell.track;
@@ -364,18 +364,20 @@ FASTMATH_INLINE void excessPass(const BlockConstants& c, Chunk& w, int padded)
 FASTMATH_INLINE void peakPass(const BlockConstants& c, ModelState& s, Chunk& w, int n)
 {
     const BiquadCoefficients& shelf = c.filters.envLowShelf;
+    const Vec2 attack = Vec2{} + c.tcPeakAttack;
+    const Vec2 release = Vec2{} + c.tcPeakRelease;
     for (int i = 0; i < n; ++i) {
         s.excessEnv = flushTiny(followRiseFall(s.excessEnv, w.excess[i], c.tcExcessAttack, c.tcExcessRelease));
         const Vec2 u = s.excessEnv * w.filtered[i];
         const Vec2 v = biquadPairStep(shelf, s.envLowShelf, u);
-        const Vec2 au = fastmath::abs(u);
-        const Vec2 av = fastmath::abs(v);
-        const double p = maxOf(maxOf(au[0], au[1]), kLevelFloor);
-        const double q = maxOf(maxOf(av[0], av[1]), kLevelFloor);
-        s.drivePeak = flushTiny(followRiseFall(s.drivePeak, p, c.tcPeakAttack, c.tcPeakRelease));
-        s.shapedPeak = flushTiny(followRiseFall(s.shapedPeak, q, c.tcPeakAttack, c.tcPeakRelease));
-        w.drive[i] = s.drivePeak;
-        w.shaped[i] = s.shapedPeak;
+        // Both followers in one vector: {p, q}, the larger magnitudes of u and v.
+        const Vec2 left = fastmath::abs(Vec2{u[0], v[0]});
+        const Vec2 right = fastmath::abs(Vec2{u[1], v[1]});
+        const Vec2 pq = fastmath::max(fastmath::max(left, right), Vec2{kLevelFloor, kLevelFloor});
+        const Vec2 coefficient = pq > s.peaks ? attack : release;
+        s.peaks = flushTinyPair(s.peaks + (pq - s.peaks) * coefficient);
+        w.drive[i] = s.peaks[0];
+        w.shaped[i] = s.peaks[1];
     }
 }
 
