@@ -110,12 +110,12 @@ void BM_ReferenceModel(benchmark::State& state)
     effect->release();
 }
 
-// Arguments: material, sample rate, kernel (0 SSE2, 1 AVX2 with FMA).
+// Arguments: material, sample rate, kernel (0 SSE2, 1 AVX2 with FMA, 2 AVX-512).
 void BM_FastModel(benchmark::State& state)
 {
-    const auto kernel = state.range(2) ? ModelKernel::Avx2Fma : ModelKernel::Sse2;
-    if (kernel == ModelKernel::Avx2Fma && supportedModelKernel() != ModelKernel::Avx2Fma) {
-        state.SkipWithError("this processor has no AVX2 with FMA");
+    const auto kernel = static_cast<ModelKernel>(state.range(2));
+    if (kernel > supportedModelKernel()) {
+        state.SkipWithError("this processor lacks the kernel's instructions");
         return;
     }
     selectModelKernel(kernel);
@@ -171,7 +171,7 @@ void materialsAndRates(benchmark::internal::Benchmark* b, bool withKernels)
                 b->Args({material, rate});
                 continue;
             }
-            for (int64_t kernel : {0, 1})
+            for (int64_t kernel : {0, 1, 2})
                 b->Args({material, rate, kernel});
         }
     }

@@ -1,12 +1,13 @@
-// Which instruction set runs the signal model's hot loop: four AVX2 lanes
-// with fused multiply-add where the processor has them, otherwise the two
-// SSE2 lanes every x86-64 processor has.
+// Which instruction set runs the signal model's hot loop: eight AVX-512
+// lanes or four AVX2 lanes with fused multiply-add where the processor has
+// them, otherwise the two SSE2 lanes every x86-64 processor has.
 #pragma once
 
 enum class ModelKernel
 {
     Sse2,
-    Avx2Fma
+    Avx2Fma,
+    Avx512
 };
 
 // The fastest kernel this processor runs.

@@ -516,6 +516,13 @@ runBlockAvx2Fma(const BlockConstants& c, ModelState& s, double* mainL, double* m
     runBlock<Vec4>(c, s, mainL, mainR, scL, scR, count);
 }
 
+__attribute__((target("avx512f,avx512dq,avx512vl,avx2,fma"), optimize("fp-contract=fast"))) void
+runBlockAvx512(const BlockConstants& c, ModelState& s, double* mainL, double* mainR, const double* scL,
+               const double* scR, int32_t count)
+{
+    runBlock<Vec8>(c, s, mainL, mainR, scL, scR, count);
+}
+
 Relaxed<ModelKernel> g_selectedKernel{supportedModelKernel()};
 
 } // namespace
@@ -523,13 +530,18 @@ Relaxed<ModelKernel> g_selectedKernel{supportedModelKernel()};
 ModelKernel supportedModelKernel()
 {
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma") ? ModelKernel::Avx2Fma
-                                                                           : ModelKernel::Sse2;
+    if (!__builtin_cpu_supports("avx2") || !__builtin_cpu_supports("fma"))
+        return ModelKernel::Sse2;
+    if (!__builtin_cpu_supports("avx512f") || !__builtin_cpu_supports("avx512dq")
+        || !__builtin_cpu_supports("avx512vl"))
+        return ModelKernel::Avx2Fma;
+    return ModelKernel::Avx512;
 }
 
 void selectModelKernel(ModelKernel kernel)
 {
-    g_selectedKernel = kernel == ModelKernel::Avx2Fma ? supportedModelKernel() : ModelKernel::Sse2;
+    // The kernels are ordered by the instructions they need.
+    g_selectedKernel = std::min(kernel, supportedModelKernel());
 }
 
 ModelKernel selectedModelKernel()
@@ -653,10 +665,17 @@ void ol7t::processModel(double* mainL, double* mainR, const double* scL, const d
     // next block.
     const BlockConstants constants = blockConstantsOf(*this);
     ModelState state = stateOf(*this);
-    if (g_selectedKernel == ModelKernel::Avx2Fma)
+    switch (ModelKernel(g_selectedKernel)) {
+    case ModelKernel::Avx512:
+        runBlockAvx512(constants, state, mainL, mainR, scL, scR, count);
+        break;
+    case ModelKernel::Avx2Fma:
         runBlockAvx2Fma(constants, state, mainL, mainR, scL, scR, count);
-    else
+        break;
+    default:
         runBlockSse2(constants, state, mainL, mainR, scL, scR, count);
+        break;
+    }
     storeState(state, *this);
 }
 

@@ -171,9 +171,11 @@ Deviation runProgramme(float rate, bool limit, bool fastReset, const std::vector
 
 std::vector<ModelKernel> kernelsOfThisProcessor()
 {
-    std::vector<ModelKernel> kernels{ModelKernel::Sse2};
-    if (supportedModelKernel() == ModelKernel::Avx2Fma)
-        kernels.push_back(ModelKernel::Avx2Fma);
+    std::vector<ModelKernel> kernels;
+    for (ModelKernel k : {ModelKernel::Sse2, ModelKernel::Avx2Fma, ModelKernel::Avx512}) {
+        if (k <= supportedModelKernel())
+            kernels.push_back(k);
+    }
     return kernels;
 }
 
