@@ -7,7 +7,7 @@
 #include <limits>
 
 // Vector values never cross a call boundary here (everything is inlined), so
-// the ABI note GCC attaches to 32-byte vectors does not apply.
+// GCC's warning about how wide vectors are returned does not apply.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wpsabi"
 
@@ -62,13 +62,13 @@ FASTMATH_INLINE V load(const double* p)
 }
 
 template <class V>
-FASTMATH_INLINE void store(double* p, V v)
+FASTMATH_INLINE void store(double* p, const V& v)
 {
     __builtin_memcpy(p, &v, sizeof v);
 }
 
 template <class V>
-FASTMATH_INLINE V abs(V v)
+FASTMATH_INLINE V abs(const V& v)
 {
     using B = typename Lanes<V>::Bits;
     return (V)((B)v & ~(B{} + (uint64_t{1} << 63)));
@@ -76,7 +76,7 @@ FASTMATH_INLINE V abs(V v)
 
 // The larger of a and b, b when neither compares greater (as std::max).
 template <class V>
-FASTMATH_INLINE V max(V a, V b)
+FASTMATH_INLINE V max(const V& a, const V& b)
 {
     return a < b ? b : a;
 }
@@ -109,7 +109,7 @@ inline constexpr double kAtanhOverS[] = {1.0,                 0.3333333333329172
 // so that a degree-10 polynomial waits for four multiply-adds in a row
 // rather than ten.
 template <class V>
-FASTMATH_INLINE V estrin10(V r, const double* c)
+FASTMATH_INLINE V estrin10(const V& r, const double* c)
 {
     const V r2 = r * r;
     const V r4 = r2 * r2;
@@ -119,7 +119,7 @@ FASTMATH_INLINE V estrin10(V r, const double* c)
 }
 
 template <class V>
-FASTMATH_INLINE V estrin6(V w, const double* c)
+FASTMATH_INLINE V estrin6(const V& w, const double* c)
 {
     const V w2 = w * w;
     const V w4 = w2 * w2;
@@ -134,7 +134,7 @@ FASTMATH_INLINE V estrin6(V w, const double* c)
 // are 0 (never a subnormal, which would be slow), results above 2^1023 stay
 // at 2^1023 (the model never comes near), and a NaN stays NaN.
 template <LaneVector V>
-FASTMATH_INLINE V exp2(V x)
+FASTMATH_INLINE V exp2(const V& x)
 {
     using B = typename Lanes<V>::Bits;
     constexpr double kLowest = -1020.0;
@@ -161,7 +161,7 @@ FASTMATH_INLINE V exp2(V x)
 // result through their other arithmetic. The model takes logarithms of
 // positive levels and gains only.
 template <LaneVector V>
-FASTMATH_INLINE V log2(V x)
+FASTMATH_INLINE V log2(const V& x)
 {
     using B = typename Lanes<V>::Bits;
     constexpr uint64_t kMantissa = (uint64_t{1} << 52) - 1;

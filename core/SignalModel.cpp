@@ -419,7 +419,7 @@ FASTMATH_INLINE void cellPass(const BlockConstants& c, ModelState& s, Chunk& w, 
 // The asymmetric soft clipper's denominator: sat(v) = v / it, given
 // (0.05 v)^1.3 for the positive side.
 template <class V>
-FASTMATH_INLINE V satDenominator(V v, V power)
+FASTMATH_INLINE V satDenominator(const V& v, const V& power)
 {
     return v >= 0.0 ? 1.0 + power : 1.0 - 0.005 * v;
 }
