@@ -12,6 +12,8 @@
 //     e = T (1 + z)^(1/c),  z = B^(20 log10 det - thresholdDb),  c = 20 log10 B
 // (a smooth maximum of the level and the threshold T), which equal the curves
 // in decibels term for term but need two powers and two logarithms each.
+// The passes are compiled for SSE2, AVX2 and AVX-512, and each processor runs
+// the widest kernel it has (see ModelKernel.h).
 #include "core/ol7t.h"
 
 #include "core/FastMath.h"
@@ -29,6 +31,7 @@ using fastmath::Vec4;
 using fastmath::Vec8;
 
 namespace {
+
 // 1 - 0.95 as a double (0.050000000000000044): the share of a step that a
 // one-pole follower has not yet covered after its time constant.
 constexpr double kResidual = 1.0 - 0.95;
