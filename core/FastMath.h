@@ -1,6 +1,6 @@
 // Base-2 powers and logarithms for the signal model's hot loop: polynomials
-// over GCC vector types, so that one text serves two SSE2 lanes or four AVX2
-// lanes, with error bounds near double precision and no branches.
+// over GCC vector types, so that one text serves SSE2, AVX2 and AVX-512
+// lanes, with errors near double precision and no branches.
 #pragma once
 
 #include <cstdint>
@@ -17,8 +17,8 @@ namespace fastmath {
 
 typedef double Vec2 __attribute__((vector_size(16)));
 typedef double Vec4 __attribute__((vector_size(32)));
-typedef uint64_t Bits2 __attribute__((vector_size(16)));
 typedef double Vec8 __attribute__((vector_size(64)));
+typedef uint64_t Bits2 __attribute__((vector_size(16)));
 typedef uint64_t Bits4 __attribute__((vector_size(32)));
 typedef uint64_t Bits8 __attribute__((vector_size(64)));
 
@@ -74,14 +74,13 @@ FASTMATH_INLINE V abs(const V& v)
     return (V)((B)v & ~(B{} + (uint64_t{1} << 63)));
 }
 
-// The larger of a and b, b when neither compares greater (as std::max).
+// The larger of a and b; a when they are equal or unordered (as std::max).
 template <class V>
 FASTMATH_INLINE V max(const V& a, const V& b)
 {
     return a < b ? b : a;
 }
 
-inline constexpr double kLn2 = 0.6931471805599453;
 inline constexpr double kLog2E = 1.4426950408889634;
 
 // Adding 1.5 * 2^52 rounds a double below 2^51 in magnitude to an integer,
