@@ -504,12 +504,13 @@ FASTMATH_INLINE void runBlock(const BlockConstants& c, ModelState& s, double* ma
     }
 }
 
-// The same passes compiled twice: for any x86-64 processor, and for those
-// with AVX2 and fused multiply-add (contracted wherever a product is added).
+// The same passes compiled three times, each on the vectors its registers
+// hold: for any x86-64 processor, and for those with AVX2 or AVX-512, both
+// with fused multiply-add (contracted wherever a product is added).
 void runBlockSse2(const BlockConstants& c, ModelState& s, double* mainL, double* mainR, const double* scL,
                   const double* scR, int32_t count)
 {
-    runBlock<Vec4>(c, s, mainL, mainR, scL, scR, count);
+    runBlock<Vec2>(c, s, mainL, mainR, scL, scR, count);
 }
 
 __attribute__((target("avx2,fma"), optimize("fp-contract=fast"))) void
