@@ -44,6 +44,14 @@ float toFloatsMeasuring(const double* in, float* out, int32_t n, float scale)
     return peak;
 }
 
+// One sample that is not a finite number would stay in the filters' and the
+// cell's memory for good and silence the effect: such samples enter as 0.
+void clearNonFinite(double* samples, int32_t n)
+{
+    for (int32_t i = 0; i < n; ++i)
+        samples[i] = std::isfinite(samples[i]) ? samples[i] : 0.0;
+}
+
 float* channelOf(const AudioBusBuffers& bus, int32_t index)
 {
     return bus.numChannels > index && bus.channelBuffers32 ? bus.channelBuffers32[index] : nullptr;
@@ -141,8 +149,11 @@ tresult PLUGIN_API ol7t::process(ProcessData& data)
     }
 
     const bool on = enabled;
-    if (on)
+    if (on) {
+        for (double* channel : {mainL, mainR, detL, detR})
+            clearNonFinite(channel, n);
         processModel(mainL, mainR, detL, detR, n);
+    }
 
     const float scale = levelScaleFor(meterMode);
     float peak = 0.f;

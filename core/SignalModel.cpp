@@ -1,10 +1,34 @@
 // The leveling amplifier's sound: detector filters and soft-knee curves, the
 // optical cell with its release memory, the saturating output stage, and the
 // meter values derived from them. All per-sample arithmetic is in doubles.
+//
+// The model runs in chunks, in passes: the detector filters sample by sample,
+// then the first knee for many samples at once, the excess envelope and the
+// peak followers sample by sample, the second knee at once, the cell sample by
+// sample, and the output stage at once. Every state variable is updated in
+// the same order as in a plain sample loop; only the independent powers and
+// logarithms are gathered into vector lanes. The knee curves are evaluated in
+// base 2 in the reduced forms
+//     e = T (1 + z)^(1/c),  z = B^(20 log10 det - thresholdDb),  c = 20 log10 B
+// (a smooth maximum of the level and the threshold T), which equal the curves
+// in decibels term for term but need two powers and two logarithms each.
+// The passes are compiled for SSE2, AVX2 and AVX-512, and each processor runs
+// the widest kernel it has (see ModelKernel.h).
 #include "core/ol7t.h"
+
+#include "core/FastMath.h"
+#include "core/ModelKernel.h"
+
+#include <emmintrin.h>
 
 #include <algorithm>
 #include <cmath>
+
+#pragma GCC diagnostic ignored "-Wpsabi" // see FastMath.h
+
+using fastmath::Vec2;
+using fastmath::Vec4;
+using fastmath::Vec8;
 
 namespace {
 
@@ -13,6 +37,7 @@ namespace {
 constexpr double kResidual = 1.0 - 0.95;
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kLevelFloor = 1e-10;
+constexpr double kLog2Of10 = 3.321928094887362;
 
 // Needle mapping constants of the full panel and of the compact module panel.
 constexpr float kRestMarkFullPanel = 0.64f;
@@ -20,6 +45,9 @@ constexpr float kGainSpanFullPanel = 1.37f;
 constexpr float kRestMarkCompactPanel = 0.63f;
 constexpr float kGainSpanCompactPanel = 1.38f;
 constexpr int kMeterRegionId = 10;
+
+// Samples per chunk: the passes' work arrays stay in the first-level cache.
+constexpr int kChunk = 128;
 
 inline double follow(double value, double target, double coefficient)
 {
@@ -37,20 +65,513 @@ inline float clamp01(float v)
     return std::clamp(v, 0.f, 1.f);
 }
 
-// Asymmetric soft clipper of the output stage.
-inline double sat(double v)
+// The flushes sit in recurrences from one sample to the next, where a
+// compare and select would lengthen every step. A branch that is almost
+// never taken (or, in silence, taken steadily) is predicted and costs
+// nothing; the empty asm keeps the compiler from turning it back into a
+// select.
+FASTMATH_INLINE double flushTinyInLoop(double v)
 {
-    return v >= 0 ? v / (1.0 + std::pow(0.05 * v, 1.3)) : v / (1.0 - 0.005 * v);
+    if (__builtin_expect(std::fabs(v) < kFlushBelow, 0)) {
+        asm volatile("");
+        return 0.0;
+    }
+    return v;
 }
 
-// A smooth maximum of a level and a threshold, both in dB: the knee's
-// sharpness grows with `base`.
-inline double softKneeDb(double levelDb, double kneeDb, double base, double logBase)
+// --- the optical cell ----------------------------------------------------
+
+struct CellState
 {
-    return std::log10(std::pow(base, levelDb - kneeDb) + 1.0) / logBase + kneeDb;
+    double slow, mid, track, speed, gain;
+};
+
+struct CellConstants
+{
+    double tcSlowFall, tcSlowRise, tcMidFall, tcMidRise, tcTrackAttack, tcTrackRelease;
+    double tcSpeedRise, tcSpeedFall, tcCellRelease;
+    // The natural logarithm of the attack's residual per sample at time
+    // scale 1: timeCoefficient(scale * cellAttackMs) = 1 - e^(attackLnResidual / scale).
+    double attackLnResidual;
+    // Whether that exponent stays within the short series below for every
+    // scale from 0.3 to 1 (at any common sample rate it does).
+    bool attackSeriesHolds;
+    bool fastReset;
+};
+
+// 1 - e^z for |z| <= 1/32: the Taylor series to z^7, whose remainder is
+// below |z|^7 / 8! < 7e-16 relative.
+constexpr double kSeriesLimit = 1.0 / 32.0;
+inline double oneMinusExpSmall(double z)
+{
+    return -z * (1.0 + z * (1.0 / 2 + z * (1.0 / 6 + z * (1.0 / 24 + z * (1.0 / 120 + z * (1.0 / 720 + z / 5040))))));
 }
+
+CellConstants cellConstantsOf(const ol7t& e)
+{
+    const double fs = static_cast<double>(e.getSampleRate());
+    const double attack = std::log(kResidual) * 1000.0 / (fs * e.cellAttackMs);
+    return {e.tcSlowFall,     e.tcSlowRise,      e.tcMidFall,   e.tcMidRise,   e.tcTrackAttack,
+            e.tcTrackRelease, e.tcSpeedRise,     e.tcSpeedFall, e.tcCellRelease, attack,
+            std::fabs(attack) / 0.3 <= kSeriesLimit, e.fastReset};
+}
+
+// One step of the cell towards the target gain x; returns the new gain.
+FASTMATH_INLINE double stepCell(CellState& s, const CellConstants& c, double x)
+{
+    // The slow memory never lets go below 0.7, the middle one never below 0.4.
+    if (s.slow > x)
+        s.slow = follow(s.slow, x, c.tcSlowFall);
+    else if (x > s.slow)
+        s.slow = follow(s.slow, x, c.tcSlowRise);
+    s.slow = std::max(s.slow, 0.7);
+
+    if (s.mid > x)
+        s.mid = follow(s.mid, x, c.tcMidFall);
+    else if (x > s.mid)
+        s.mid = follow(s.mid, std::min(x, s.slow), c.tcMidRise);
+    s.mid = std::max(s.mid, 0.4);
+
+    if (s.gain > x)
+        s.track = follow(s.track, x, c.tcTrackAttack);
+    else if (x > s.gain)
+        s.track = follow(s.track, x, c.tcTrackRelease);
+
+    // The attack time scales with how long the cell has been working.
+    const double t = (s.track - 0.5) * 2.0;
+    double scale, cap;
+    if (!c.fastReset) {
+        scale = std::max(t, 0.3);
+        cap = 12.0 * x;
+    } else {
+        scale = std::max(t / 5.5, 0.3);
+        cap = 6.0 * x;
+        s.speed = 0.9;
+    }
+    const double z = c.attackLnResidual / scale;
+    const double k = c.attackSeriesHolds ? oneMinusExpSmall(z) : 1.0 - fastmath::exp2(z * fastmath::kLog2E);
+
+    if (s.gain > x) {
+        if (s.gain > x + 0.0001)
+            s.speed = follow(s.speed, 1.0, c.tcSpeedRise);
+        s.gain = std::min(follow(s.gain, x, k * s.speed), cap);
+    } else if (x > s.gain) {
+        s.speed = follow(s.speed, 0.0, c.tcSpeedFall);
+        s.gain = follow(s.gain, std::min(x, s.mid), c.tcCellRelease);
+    }
+
+    // The states also snap to exactly 1 within 1e-17 of it; no double other
+    // than 1 lies that close (its neighbours are 1.1e-16 below and 2.2e-16
+    // above), so the snap never changes a value and costs nothing here.
+    s.speed = flushTinyInLoop(s.speed);
+    return s.gain;
+}
+
+// --- the block's constants and the model's state in registers ---------------
+
+// Everything the passes read but never change, loaded once per block: the
+// control values are shared with other threads and the compiler could not
+// keep them in registers across the sample loop.
+struct BlockConstants
+{
+    FilterSets filters;
+    double tcRms, tcExcessAttack, tcExcessRelease, tcPeakAttack, tcPeakRelease;
+    CellConstants cell;
+    double gainTarget;
+
+    // First knee: z = 2^(kneeSlope log2 det - kneeOffset), e = T (1 + z)^(1/kneeSlope).
+    double thresholdLin, kneeSlope, kneeOffset, kneeInverseSlope;
+    // Second knee, with the limit or compress base; x = (1 + r / T)^-gainExponent.
+    double shapeSlope, shapeOffset, shapeInverseSlope, inverseThreshold, gainExponent;
+    // Output stage.
+    double drive, log2Drive;
+};
+
+BlockConstants blockConstantsOf(const ol7t& e)
+{
+    BlockConstants c;
+    c.filters = e.currentFilters();
+    c.tcRms = e.tcRms;
+    c.tcExcessAttack = e.tcExcessAttack;
+    c.tcExcessRelease = e.tcExcessRelease;
+    c.tcPeakAttack = e.tcPeakAttack;
+    c.tcPeakRelease = e.tcPeakRelease;
+    c.cell = cellConstantsOf(e);
+    c.gainTarget = e.gainTarget;
+
+    const double logKneeBase = e.logKneeBase;
+    c.thresholdLin = e.thresholdLin;
+    c.kneeSlope = 20.0 * logKneeBase;
+    c.kneeOffset = double(e.thresholdDb) * logKneeBase * kLog2Of10;
+    c.kneeInverseSlope = 1.0 / c.kneeSlope;
+
+    const bool limit = e.limitMode;
+    const double shapeBase = limit ? 1.3 : 1.2;
+    c.shapeSlope = 20.0 * std::log10(shapeBase);
+    c.shapeOffset = double(e.kneeDb) * std::log2(shapeBase);
+    c.shapeInverseSlope = 1.0 / c.shapeSlope;
+    c.inverseThreshold = 1.0 / c.thresholdLin;
+    c.gainExponent = limit ? 0.94 : 0.79;
+
+    const double pr = e.peakRed;
+    c.drive = pr * pr * 14.0 + 1.0;
+    c.log2Drive = std::log2(c.drive);
+    return c;
+}
+
+// A biquad's state for both channels, left in lane 0 and right in lane 1.
+struct BiquadPair
+{
+    Vec2 x1, x2, y1, y2;
+};
+
+struct ModelState
+{
+    BiquadPair detLowShelf, detHighShelf, detBell, envLowShelf;
+    Vec2 meanSquare;
+    double excessEnv;
+    Vec2 peaks; // drivePeak, shapedPeak
+    CellState cell;
+    double gainSmoothed;
+};
+
+BiquadPair pairOf(const BiquadState& l, const BiquadState& r)
+{
+    return {Vec2{l.x1, r.x1}, Vec2{l.x2, r.x2}, Vec2{l.y1, r.y1}, Vec2{l.y2, r.y2}};
+}
+
+void unpair(const BiquadPair& p, BiquadState& l, BiquadState& r)
+{
+    l = {p.x1[0], p.x2[0], p.y1[0], p.y2[0]};
+    r = {p.x1[1], p.x2[1], p.y1[1], p.y2[1]};
+}
+
+ModelState stateOf(const ol7t& e)
+{
+    const ol7t::ChannelState& l = e.channel[0];
+    const ol7t::ChannelState& r = e.channel[1];
+    return {pairOf(l.detLowShelf, r.detLowShelf),
+            pairOf(l.detHighShelf, r.detHighShelf),
+            pairOf(l.detBell, r.detBell),
+            pairOf(l.envLowShelf, r.envLowShelf),
+            Vec2{l.meanSquare, r.meanSquare},
+            e.excessEnv,
+            Vec2{e.drivePeak, e.shapedPeak},
+            {e.cellSlow, e.cellMid, e.cellTrack, e.cellSpeed, e.cellGain},
+            e.gainSmoothed};
+}
+
+void storeState(const ModelState& s, ol7t& e)
+{
+    ol7t::ChannelState& l = e.channel[0];
+    ol7t::ChannelState& r = e.channel[1];
+    unpair(s.detLowShelf, l.detLowShelf, r.detLowShelf);
+    unpair(s.detHighShelf, l.detHighShelf, r.detHighShelf);
+    unpair(s.detBell, l.detBell, r.detBell);
+    unpair(s.envLowShelf, l.envLowShelf, r.envLowShelf);
+    l.meanSquare = s.meanSquare[0];
+    r.meanSquare = s.meanSquare[1];
+    e.excessEnv = s.excessEnv;
+    e.drivePeak = s.peaks[0];
+    e.shapedPeak = s.peaks[1];
+    e.cellSlow = s.cell.slow;
+    e.cellMid = s.cell.mid;
+    e.cellTrack = s.cell.track;
+    e.cellSpeed = s.cell.speed;
+    e.cellGain = s.cell.gain;
+    e.gainSmoothed = s.gainSmoothed;
+}
+
+// --- the passes -------------------------------------------------------------
+
+FASTMATH_INLINE Vec2 flushTinyPair(Vec2 v)
+{
+    const auto tiny = fastmath::abs(v) < kFlushBelow;
+    if (__builtin_expect(_mm_movemask_pd((__m128d)tiny) != 0, 0)) {
+        asm volatile("");
+        v = tiny ? Vec2{} : v;
+    }
+    return v;
+}
+
+FASTMATH_INLINE Vec2 biquadPairStep(const BiquadCoefficients& c, BiquadPair& s, Vec2 x)
+{
+    // The previous output enters last, which shortens the chain from one
+    // sample to the next.
+    const Vec2 y = flushTinyPair(c.b0 * x + c.b1 * s.x1 + c.b2 * s.x2 - c.a2 * s.y2 - c.a1 * s.y1);
+    s.x2 = s.x1;
+    s.x1 = x;
+    s.y2 = s.y1;
+    s.y1 = y;
+    return y;
+}
+
+FASTMATH_INLINE double maxOf(double a, double b)
+{
+    return a < b ? b : a;
+}
+
+// The work arrays of one chunk, long enough for whole vectors at its end.
+struct Chunk
+{
+    alignas(32) double level[kChunk];
+    alignas(32) double excess[kChunk];
+    alignas(32) double drive[kChunk];
+    alignas(32) double shaped[kChunk];
+    alignas(32) double target[kChunk];
+    alignas(32) double gain[kChunk];
+    alignas(32) double glide[kChunk];
+    alignas(32) double main[2][kChunk];
+    Vec2 filtered[kChunk];
+};
+
+// Two vectors side by side: their independent chains of powers and
+// logarithms interleave and hide each other's latency.
+template <class V, int kCount>
+struct Interleaved
+{
+    static constexpr int kLanes = fastmath::Lanes<V>::count;
+    static constexpr int kStep = kLanes * kCount;
+    V v[kCount];
+    FASTMATH_INLINE V& operator[](int k) { return v[k]; }
+};
+#define EACH_VECTOR(count, statement)                                                                                  \
+    _Pragma("GCC unroll 8") for (int k = 0; k < count; ++k) statement
+
+// Vectors per step of the knees, and of the output stage, whose two channels
+// double its number of live vectors.
+constexpr int kKneeVectors = 4;
+constexpr int kOutputVectors = 2;
+
+// Repeats the last sample into the lanes beyond the chunk's end, so that
+// whole vectors compute on ordinary values.
+FASTMATH_INLINE void padTail(double* values, int n, int padded)
+{
+    for (int i = n; i < padded; ++i)
+        values[i] = values[n - 1];
+}
+
+// Detector filters, mean squares and the detector level.
+FASTMATH_INLINE void detectorPass(const BlockConstants& c, ModelState& s, Chunk& w, const double* scL,
+                                  const double* scR, int n)
+{
+    const FilterSets& f = c.filters;
+    for (int i = 0; i < n; ++i) {
+        Vec2 y = biquadPairStep(f.detLowShelf, s.detLowShelf, Vec2{scL[i], scR[i]});
+        y = biquadPairStep(f.detHighShelf, s.detHighShelf, y);
+        y = biquadPairStep(f.detBell, s.detBell, y);
+        s.meanSquare = flushTinyPair(s.meanSquare + (y * y - s.meanSquare) * c.tcRms);
+        const Vec2 level = 0.25 * (Vec2)_mm_sqrt_pd((__m128d)s.meanSquare) + 0.75 * fastmath::abs(y);
+        w.filtered[i] = y;
+        w.level[i] = maxOf(maxOf(level[0], level[1]), kLevelFloor);
+    }
+}
+
+// First knee: the share of the level that lies above the threshold.
+template <class V>
+FASTMATH_INLINE void excessPass(const BlockConstants& c, Chunk& w, int padded)
+{
+    for (int i = 0; i < padded; i += Interleaved<V, kKneeVectors>::kStep) {
+        Interleaved<V, kKneeVectors> det, z, e;
+        EACH_VECTOR(kKneeVectors, det[k] = fastmath::load<V>(w.level + i + k * Interleaved<V, kKneeVectors>::kLanes));
+        EACH_VECTOR(kKneeVectors, z[k] = fastmath::log2(det[k]) * c.kneeSlope - c.kneeOffset);
+        EACH_VECTOR(kKneeVectors, z[k] = fastmath::exp2(z[k]));
+        EACH_VECTOR(kKneeVectors, e[k] = fastmath::log2(1.0 + z[k]) * c.kneeInverseSlope);
+        EACH_VECTOR(kKneeVectors, e[k] = c.thresholdLin * fastmath::exp2(e[k]));
+        EACH_VECTOR(kKneeVectors, fastmath::store(w.excess + i + k * Interleaved<V, kKneeVectors>::kLanes, (e[k] - c.thresholdLin) / det[k]));
+    }
+}
+
+// Excess envelope, the excess-weighted signal and the two peak followers.
+FASTMATH_INLINE void peakPass(const BlockConstants& c, ModelState& s, Chunk& w, int n)
+{
+    const BiquadCoefficients& shelf = c.filters.envLowShelf;
+    const Vec2 attack = Vec2{} + c.tcPeakAttack;
+    const Vec2 release = Vec2{} + c.tcPeakRelease;
+    for (int i = 0; i < n; ++i) {
+        s.excessEnv =
+            flushTinyInLoop(followRiseFall(s.excessEnv, w.excess[i], c.tcExcessAttack, c.tcExcessRelease));
+        const Vec2 u = s.excessEnv * w.filtered[i];
+        const Vec2 v = biquadPairStep(shelf, s.envLowShelf, u);
+        // Both followers in one vector: {p, q}, the larger magnitudes of u and v.
+        const Vec2 left = fastmath::abs(Vec2{u[0], v[0]});
+        const Vec2 right = fastmath::abs(Vec2{u[1], v[1]});
+        const Vec2 pq = fastmath::max(fastmath::max(left, right), Vec2{kLevelFloor, kLevelFloor});
+        const Vec2 coefficient = pq > s.peaks ? attack : release;
+        s.peaks = flushTinyPair(s.peaks + (pq - s.peaks) * coefficient);
+        w.drive[i] = s.peaks[0];
+        w.shaped[i] = s.peaks[1];
+    }
+}
+
+// Second knee: the target gain from the shaped and the driving peaks.
+template <class V>
+FASTMATH_INLINE void targetPass(const BlockConstants& c, Chunk& w, int padded)
+{
+    constexpr int kLanes = Interleaved<V, kKneeVectors>::kLanes;
+    for (int i = 0; i < padded; i += Interleaved<V, kKneeVectors>::kStep) {
+        Interleaved<V, kKneeVectors> z, r, x;
+        EACH_VECTOR(kKneeVectors, z[k] = fastmath::log2(fastmath::load<V>(w.shaped + i + k * kLanes)) * c.shapeSlope - c.shapeOffset);
+        EACH_VECTOR(kKneeVectors, z[k] = fastmath::exp2(z[k]));
+        EACH_VECTOR(kKneeVectors, r[k] = fastmath::log2(1.0 + z[k]) * -c.shapeInverseSlope);
+        EACH_VECTOR(kKneeVectors, r[k] = fastmath::load<V>(w.drive + i + k * kLanes) * fastmath::exp2(r[k]));
+        EACH_VECTOR(kKneeVectors, x[k] = fastmath::log2(1.0 + r[k] * c.inverseThreshold) * -c.gainExponent);
+        EACH_VECTOR(kKneeVectors, fastmath::store(w.target + i + k * kLanes, fastmath::exp2(x[k])));
+    }
+}
+
+// Output-gain glide and the cell, sample by sample.
+FASTMATH_INLINE void cellPass(const BlockConstants& c, ModelState& s, Chunk& w, int n)
+{
+    const double target = c.gainTarget;
+    double smoothed = s.gainSmoothed;
+    CellState cell = s.cell;
+    for (int i = 0; i < n; ++i) {
+        if (smoothed != target) {
+            smoothed = follow(smoothed, target, 0.001);
+            if (std::fabs(static_cast<float>(smoothed - target)) < 0.001f)
+                smoothed = target;
+        }
+        w.glide[i] = smoothed;
+        w.gain[i] = stepCell(cell, c.cell, w.target[i]);
+    }
+    s.gainSmoothed = smoothed;
+    s.cell = cell;
+}
+
+// The asymmetric soft clipper's denominator: sat(v) = v / it, given
+// (0.05 v)^1.3 for the positive side.
+template <class V>
+FASTMATH_INLINE V satDenominator(const V& v, const V& power)
+{
+    return v >= 0.0 ? 1.0 + power : 1.0 - 0.005 * v;
+}
+
+// Output stage: saturation growing with gain reduction and peak reduction,
+// then the cell gain and the smoothed output gain. (0.05 u)^1.3 for
+// u = m g drive is (0.05 m)^1.3 (g drive)^1.3, so each channel needs one
+// power of its own.
+template <class V>
+FASTMATH_INLINE void outputPass(const BlockConstants& c, Chunk& w, int padded)
+{
+    constexpr int kLanes = Interleaved<V, kOutputVectors>::kLanes;
+    constexpr double kLog2Of098 = -0.029146345659516508; // log2(0.98)
+    for (int i = 0; i < padded; i += Interleaved<V, kOutputVectors>::kStep) {
+        // The first half of m holds the left channel, the second half the
+        // right one, of the same samples.
+        constexpr int kBoth = 2 * kOutputVectors;
+        Interleaved<V, kOutputVectors> g, logGain, amount, drivePower;
+        Interleaved<V, kBoth> m, power;
+        EACH_VECTOR(kOutputVectors, g[k] = fastmath::load<V>(w.gain + i + k * kLanes));
+        EACH_VECTOR(kOutputVectors, logGain[k] = fastmath::log2(g[k]));
+        for (int k = 0; k < kBoth; ++k)
+            m[k] = fastmath::load<V>(w.main[k / kOutputVectors] + i + (k % kOutputVectors) * kLanes);
+        for (int k = 0; k < kBoth; ++k)
+            power[k] = fastmath::log2(fastmath::abs(m[k]) * 0.05) * 1.3;
+        EACH_VECTOR(kOutputVectors, amount[k] = fastmath::exp2((logGain[k] + kLog2Of098) * 0.1));
+        EACH_VECTOR(kOutputVectors, drivePower[k] = fastmath::exp2((logGain[k] + c.log2Drive) * 1.3));
+        for (int k = 0; k < kBoth; ++k)
+            power[k] = fastmath::exp2(power[k]);
+        EACH_VECTOR(kOutputVectors, amount[k] = (1.0 - amount[k]) * 18.0);
+        EACH_VECTOR(kOutputVectors, amount[k] = amount[k] > 0.0 ? amount[k] : 0.0);
+        for (int k = 0; k < kBoth; ++k) {
+            const int s = k % kOutputVectors;
+            const V u = m[k] * g[s] * c.drive;
+            // Half of (sat(u) - u) + (sat(m) - m), over one common denominator.
+            const V du = satDenominator(u, power[k] * drivePower[s]);
+            const V dm = satDenominator(m[k], power[k]);
+            const V h = ((u - u * du) * dm + (m[k] - m[k] * dm) * du) / (du * dm) * 0.5;
+            const V smoothed = fastmath::load<V>(w.glide + i + s * kLanes);
+            fastmath::store(w.main[k / kOutputVectors] + i + s * kLanes, (h * amount[s] + m[k]) * g[s] * smoothed);
+        }
+    }
+}
+
+template <class V>
+FASTMATH_INLINE void runChunk(const BlockConstants& c, ModelState& s, Chunk& w, double* mainL, double* mainR,
+                              const double* scL, const double* scR, int n)
+{
+    constexpr int kStep = Interleaved<V, kKneeVectors>::kStep;
+    const int padded = (n + kStep - 1) / kStep * kStep;
+
+    detectorPass(c, s, w, scL, scR, n);
+    padTail(w.level, n, padded);
+    excessPass<V>(c, w, padded);
+    peakPass(c, s, w, n);
+    padTail(w.drive, n, padded);
+    padTail(w.shaped, n, padded);
+    targetPass<V>(c, w, padded);
+    cellPass(c, s, w, n);
+    padTail(w.gain, n, padded);
+    padTail(w.glide, n, padded);
+    std::copy(mainL, mainL + n, w.main[0]);
+    std::copy(mainR, mainR + n, w.main[1]);
+    padTail(w.main[0], n, padded);
+    padTail(w.main[1], n, padded);
+    outputPass<V>(c, w, padded);
+    std::copy(w.main[0], w.main[0] + n, mainL);
+    std::copy(w.main[1], w.main[1] + n, mainR);
+}
+
+template <class V>
+FASTMATH_INLINE void runBlock(const BlockConstants& c, ModelState& s, double* mainL, double* mainR,
+                              const double* scL, const double* scR, int32_t count)
+{
+    Chunk w;
+    for (int32_t at = 0; at < count; at += kChunk) {
+        const int n = static_cast<int>(std::min<int32_t>(kChunk, count - at));
+        runChunk<V>(c, s, w, mainL + at, mainR + at, scL + at, scR + at, n);
+    }
+}
+
+// The same passes compiled three times, each on the vectors its registers
+// hold: for any x86-64 processor, and for those with AVX2 or AVX-512, both
+// with fused multiply-add (contracted wherever a product is added).
+void runBlockSse2(const BlockConstants& c, ModelState& s, double* mainL, double* mainR, const double* scL,
+                  const double* scR, int32_t count)
+{
+    runBlock<Vec2>(c, s, mainL, mainR, scL, scR, count);
+}
+
+__attribute__((target("avx2,fma"), optimize("fp-contract=fast"))) void
+runBlockAvx2Fma(const BlockConstants& c, ModelState& s, double* mainL, double* mainR, const double* scL,
+                const double* scR, int32_t count)
+{
+    runBlock<Vec4>(c, s, mainL, mainR, scL, scR, count);
+}
+
+__attribute__((target("avx512f,avx512dq,avx512vl,avx2,fma"), optimize("fp-contract=fast"))) void
+runBlockAvx512(const BlockConstants& c, ModelState& s, double* mainL, double* mainR, const double* scL,
+               const double* scR, int32_t count)
+{
+    runBlock<Vec8>(c, s, mainL, mainR, scL, scR, count);
+}
+
+Relaxed<ModelKernel> g_selectedKernel{supportedModelKernel()};
 
 } // namespace
+
+ModelKernel supportedModelKernel()
+{
+    __builtin_cpu_init();
+    if (!__builtin_cpu_supports("avx2") || !__builtin_cpu_supports("fma"))
+        return ModelKernel::Sse2;
+    if (!__builtin_cpu_supports("avx512f") || !__builtin_cpu_supports("avx512dq")
+        || !__builtin_cpu_supports("avx512vl"))
+        return ModelKernel::Avx2Fma;
+    return ModelKernel::Avx512;
+}
+
+void selectModelKernel(ModelKernel kernel)
+{
+    // The kernels are ordered by the instructions they need.
+    g_selectedKernel = std::min(kernel, supportedModelKernel());
+}
+
+ModelKernel selectedModelKernel()
+{
+    return g_selectedKernel;
+}
 
 double ol7t::timeCoefficient(double ms) const
 {
@@ -157,130 +678,41 @@ void ol7t::resetModel()
     gainSmoothed = gainTarget;
 }
 
-// Detector of one sample: the filtered detector signal, its level above the
-// threshold, the excess-weighted peaks, and from them the target gain x.
-double ol7t::detectorStep(const FilterSets& f, double scL, double scR)
-{
-    const double in[2] = {scL, scR};
-    double y[2], level[2];
-    for (int c = 0; c < 2; ++c) {
-        ChannelState& s = channel[c];
-        y[c] = biquadStep(f.detBell, s.detBell,
-                          biquadStep(f.detHighShelf, s.detHighShelf, biquadStep(f.detLowShelf, s.detLowShelf, in[c])));
-        s.meanSquare = flushTiny(follow(s.meanSquare, y[c] * y[c], tcRms));
-        level[c] = 0.25 * std::sqrt(s.meanSquare) + 0.75 * std::fabs(y[c]);
-    }
-    const double det = std::max(std::max(level[0], level[1]), kLevelFloor);
-
-    // First knee: the share of the level that lies above the threshold.
-    const double tDb = thresholdDb;
-    const double tLin = thresholdLin;
-    const double e = std::pow(10.0, softKneeDb(20.0 * std::log10(det), tDb, kneeBase, logKneeBase) / 20.0);
-    const double excess = (e - tLin) / det;
-    excessEnv = flushTiny(followRiseFall(excessEnv, excess, tcExcessAttack, tcExcessRelease));
-
-    double u[2], v[2];
-    for (int c = 0; c < 2; ++c) {
-        u[c] = excessEnv * y[c];
-        v[c] = biquadStep(f.envLowShelf, channel[c].envLowShelf, u[c]);
-    }
-    const double p = std::max(std::max(std::fabs(u[0]), std::fabs(u[1])), kLevelFloor);
-    const double q = std::max(std::max(std::fabs(v[0]), std::fabs(v[1])), kLevelFloor);
-    drivePeak = flushTiny(followRiseFall(drivePeak, p, tcPeakAttack, tcPeakRelease));
-    shapedPeak = flushTiny(followRiseFall(shapedPeak, q, tcPeakAttack, tcPeakRelease));
-
-    // Second knee: the target gain from the shaped and the driving peaks.
-    const bool limit = limitMode;
-    const double base = limit ? 1.3 : 1.2;
-    const double kDb = kneeDb;
-    const double s = std::pow(10.0, softKneeDb(20.0 * std::log10(shapedPeak), kDb, base, std::log10(base)) / 20.0);
-    const double r = std::pow(10.0, kDb / 20.0) / s * drivePeak;
-    return std::pow(tLin / (tLin + r), limit ? 0.94 : 0.79);
-}
-
-double ol7t::outputStage(double m, double g) const
-{
-    const double pr = peakRed;
-    const double drive = pr * pr * 14.0 + 1.0;
-    double amount = (1.0 - std::pow(0.98 * g, 0.1)) * 18.0;
-    if (!(amount > 0))
-        amount = 0;
-    const double u = m * g * drive;
-    const double h = (sat(u) - u) * 0.5 + (sat(m) - m) * 0.5;
-    return (h * amount + m) * g * gainSmoothed;
-}
-
 void ol7t::processModel(double* mainL, double* mainR, const double* scL, const double* scR, int32_t count)
 {
     if (count <= 0)
         return;
-    // A design published mid-block takes effect with the next block.
-    const FilterSets f = filters.read();
-    for (int32_t i = 0; i < count; ++i) {
-        if (sampleCounter + static_cast<uint64_t>(i) == 0)
-            resetModel();
-
-        const double target = gainTarget;
-        if (gainSmoothed != target) {
-            gainSmoothed = follow(gainSmoothed, target, 0.001);
-            if (std::fabs(static_cast<float>(gainSmoothed - target)) < 0.001f)
-                gainSmoothed = target;
-        }
-
-        const double g = cellStep(detectorStep(f, scL[i], scR[i]));
-        mainL[i] = outputStage(mainL[i], g);
-        mainR[i] = outputStage(mainR[i], g);
+    // The very first sample an instance processes starts from rest.
+    if (sampleCounter == 0)
+        resetModel();
+    // Control values and a design published mid-block take effect with the
+    // next block.
+    const BlockConstants constants = blockConstantsOf(*this);
+    ModelState state = stateOf(*this);
+    switch (ModelKernel(g_selectedKernel)) {
+    case ModelKernel::Avx512:
+        runBlockAvx512(constants, state, mainL, mainR, scL, scR, count);
+        break;
+    case ModelKernel::Avx2Fma:
+        runBlockAvx2Fma(constants, state, mainL, mainR, scL, scR, count);
+        break;
+    default:
+        runBlockSse2(constants, state, mainL, mainR, scL, scR, count);
+        break;
     }
+    storeState(state, *this);
 }
 
 double ol7t::cellStep(double x)
 {
-    // The slow memory never lets go below 0.7, the middle one never below 0.4.
-    if (cellSlow > x)
-        cellSlow = follow(cellSlow, x, tcSlowFall);
-    else if (x > cellSlow)
-        cellSlow = follow(cellSlow, x, tcSlowRise);
-    cellSlow = std::max(cellSlow, 0.7);
-
-    if (cellMid > x)
-        cellMid = follow(cellMid, x, tcMidFall);
-    else if (x > cellMid)
-        cellMid = follow(cellMid, std::min(x, cellSlow), tcMidRise);
-    cellMid = std::max(cellMid, 0.4);
-
-    if (cellGain > x)
-        cellTrack = follow(cellTrack, x, tcTrackAttack);
-    else if (x > cellGain)
-        cellTrack = follow(cellTrack, x, tcTrackRelease);
-
-    // The attack time scales with how long the cell has been working.
-    const double t = (cellTrack - 0.5) * 2.0;
-    double scale, cap;
-    if (!fastReset) {
-        scale = std::max(t, 0.3);
-        cap = 12.0 * x;
-    } else {
-        scale = std::max(t / 5.5, 0.3);
-        cap = 6.0 * x;
-        cellSpeed = 0.9;
-    }
-    const double k = timeCoefficient(scale * cellAttackMs);
-
-    if (cellGain > x) {
-        if (cellGain > x + 0.0001)
-            cellSpeed = follow(cellSpeed, 1.0, tcSpeedRise);
-        cellGain = std::min(follow(cellGain, x, k * cellSpeed), cap);
-    } else if (x > cellGain) {
-        cellSpeed = follow(cellSpeed, 0.0, tcSpeedFall);
-        cellGain = follow(cellGain, std::min(x, cellMid), tcCellRelease);
-    }
-
-    for (double* v : {&cellSlow, &cellMid, &cellGain, &cellTrack, &cellSpeed}) {
-        if (std::fabs(1.0 - *v) < kFlushBelow)
-            *v = 1.0;
-    }
-    cellSpeed = flushTiny(cellSpeed);
-    return cellGain;
+    CellState s{cellSlow, cellMid, cellTrack, cellSpeed, cellGain};
+    const double gain = stepCell(s, cellConstantsOf(*this), x);
+    cellSlow = s.slow;
+    cellMid = s.mid;
+    cellTrack = s.track;
+    cellSpeed = s.speed;
+    cellGain = s.gain;
+    return gain;
 }
 
 bool ol7t::getMeterPosition(float& position, int id, bool force)

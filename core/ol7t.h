@@ -156,10 +156,6 @@ public:
     int32_t bufferCapacity() const { return capacity; }
 
 protected:
-    // The soft-knee curves, the output stage and one sample's detector.
-    double detectorStep(const FilterSets& f, double scL, double scR);
-    double outputStage(double m, double g) const;
-
     std::unique_ptr<SynthProgram> program;
     TextLookup textLookup = nullptr;
     Relaxed<float> sampleRate{0.f};

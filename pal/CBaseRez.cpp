@@ -2,7 +2,7 @@
 // that files of any length and any content are read in bounded memory per line.
 #include "pal/CBaseRez.h"
 
-#include "pal/ResultCodes.h"
+#include "pal/PalTypes.h"
 
 namespace ZVNPal {
 namespace {
@@ -53,15 +53,15 @@ public:
                 if (byte == kByteOrderMarkLead) {
                     // The mark's other two bytes are skipped unseen.
                     if (next() == kEndOfFile || next() == kEndOfFile)
-                        return kResultFail;
+                        return kPalFail;
                     continue;
                 }
             }
             if (!take(byte))
-                return kResultFail;
+                return kPalFail;
         }
         endLine();
-        return kResultSuccess;
+        return kPalOk;
     }
 
 private:
@@ -131,7 +131,7 @@ private:
 int32_t CBaseRez::Parse(std::streambuf& bytes)
 {
     const int32_t result = Reader(bytes, m_entries).run();
-    if (result == kResultSuccess)
+    if (result == kPalOk)
         m_bLoaded = true;
     return result;
 }

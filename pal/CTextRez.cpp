@@ -2,7 +2,7 @@
 // the lookups of the first alternative of a key.
 #include "pal/CTextRez.h"
 
-#include "pal/ResultCodes.h"
+#include "pal/PalTypes.h"
 
 #include <fstream>
 #include <memory>
@@ -48,7 +48,7 @@ int32_t CTextRez::Load(const std::string& path)
     // A directory opens on Linux but has no bytes to give.
     std::filebuf file;
     if (isDirectory(path) || !file.open(path, std::ios::in | std::ios::binary))
-        return kResultFail;
+        return kPalFail;
     return Parse(file);
 }
 

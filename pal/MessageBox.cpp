@@ -51,7 +51,7 @@ int DefaultMessageBoxAnswer(int buttons)
     return yesNo ? kMessageBoxResultYes : kMessageBoxResultOk;
 }
 
-int MessageBox(NativeWindowHandle owner, const char* title, const char* text, int buttons, int icon, int flags)
+int MessageBox(PalNativeWindow owner, const char* title, const char* text, int buttons, int icon, int flags)
 {
     const MessageBoxRequest request{owner, title, text, buttons, icon, flags};
     if (MessageBoxSink sink = g_sink.load())
@@ -63,7 +63,7 @@ int MessageBox(NativeWindowHandle owner, const char* title, const char* text, in
     return reportOnStandardError(request);
 }
 
-NativeWindowHandle TopLevelOwner(NativeWindowHandle window)
+PalNativeWindow TopLevelOwner(PalNativeWindow window)
 {
     return X11TopLevelOwner(window);
 }

@@ -2,10 +2,9 @@
 // images before any window of the plug-in exists.
 #pragma once
 
-namespace ZVNPal {
+#include "pal/PalTypes.h"
 
-// A native window of the platform (an X11 window id on Linux); 0 is none.
-using NativeWindowHandle = unsigned long;
+namespace ZVNPal {
 
 enum MessageBoxButtons : int {
     kMessageBoxOk = 1, // also every value not listed
@@ -40,7 +39,7 @@ enum MessageBoxResult : int {
 };
 
 struct MessageBoxRequest {
-    NativeWindowHandle owner;
+    PalNativeWindow owner;
     const char* title; // UTF-8
     const char* text;  // UTF-8
     int buttons;
@@ -51,14 +50,14 @@ struct MessageBoxRequest {
 // Shows the box modally and returns the answer. Without a display, or with
 // OL7T_MESSAGEBOX=stderr, title and text go to standard error and the default
 // answer (the first button: OK or Yes) comes back at once.
-int MessageBox(NativeWindowHandle owner, const char* title, const char* text, int buttons, int icon, int flags);
+int MessageBox(PalNativeWindow owner, const char* title, const char* text, int buttons, int icon, int flags);
 
 // The answer that a box with these buttons gives when nobody can be asked.
 int DefaultMessageBoxAnswer(int buttons);
 
 // The root owner of a window, or with none the root owner of the window that
 // has the input focus; none when neither exists.
-NativeWindowHandle TopLevelOwner(NativeWindowHandle window);
+PalNativeWindow TopLevelOwner(PalNativeWindow window);
 
 // Receives every box instead of the screen or standard error and returns its
 // answer; tests install one to read the messages. Null restores the display.

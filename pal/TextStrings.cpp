@@ -6,7 +6,7 @@
 #include "pal/CTextRez.h"
 #include "pal/Folders.h"
 #include "pal/MessageBox.h"
-#include "pal/ResultCodes.h"
+#include "pal/PalTypes.h"
 
 #include <array>
 #include <iterator>
@@ -103,7 +103,7 @@ bool LoadTextResources()
     }
     SetResourcesFolder(GetResourcesFolder() + kPathSeparator);
     CTextRez& table = CTextRez::Instance();
-    if (table.Load(GetResourcesFolder() + kResourceFileName) != kResultSuccess) {
+    if (table.Load(GetResourcesFolder() + kResourceFileName) != kPalOk) {
         CTextRez::ReleaseInstance();
         showFatal(kNoResourceFile);
         return false;

@@ -4,7 +4,7 @@
 #include "pal/CRegistryFile.h"
 #include "pal/DebugTrace.h"
 #include "pal/ModulePath.h"
-#include "pal/ResultCodes.h"
+#include "pal/PalTypes.h"
 
 #include <cstdlib>
 #include <new>
@@ -38,14 +38,14 @@ int32_t readStoredString(const std::string& name, std::string& value)
     const CRegistryFile store = CRegistryFile::LoadSystem();
     const RegistryValue* stored = store.Find(g_configurationKey, name);
     if (!stored || stored->type != RegistryValue::kString || stored->data.empty())
-        return kResultFail;
+        return kPalFail;
     try {
         // The text ends at its first zero byte, as a C string read from the registry does.
         value.assign(stored->data.c_str());
     } catch (const std::bad_alloc&) {
-        return kResultOutOfMemory;
+        return kPalOutOfMemory;
     }
-    return kResultSuccess;
+    return kPalOk;
 }
 
 } // namespace
@@ -58,7 +58,7 @@ int32_t ZVNConfig::Initialize(const std::string& product, const std::string& ver
         if (!version.empty())
             g_configurationKey += "\\" + version;
     }
-    return kResultSuccess;
+    return kPalOk;
 }
 
 const std::string& ZVNConfig::GetKey()
@@ -69,23 +69,23 @@ const std::string& ZVNConfig::GetKey()
 int32_t ZVNConfig::ReadString(const std::string& name, std::string& value)
 {
     if (g_configurationKey.empty())
-        return kResultFail;
+        return kPalFail;
     const int32_t result = readStoredString(name, value);
-    if (result != kResultFail || name != kAppDataPathName)
+    if (result != kPalFail || name != kAppDataPathName)
         return result;
     // No installer wrote the application-data path: the bundle around this
     // library is the installation.
     const std::string contents = BundleContentsFolder(LoadedLibraryPath());
     if (contents.empty())
-        return kResultFail;
+        return kPalFail;
     value = contents;
-    return kResultSuccess;
+    return kPalOk;
 }
 
 std::string ZVNConfig::GetValue(const std::string& name, bool quiet)
 {
     std::string value;
-    if (ReadString(name, value) == kResultSuccess)
+    if (ReadString(name, value) == kPalOk)
         return value;
     if (!quiet) {
         // The name goes in as an argument: a "%" in it is text, not a directive.

@@ -413,12 +413,12 @@ bool ShowX11MessageDialog(const MessageBoxRequest& request, const std::u16string
     return shown;
 }
 
-NativeWindowHandle X11TopLevelOwner(NativeWindowHandle window)
+PalNativeWindow X11TopLevelOwner(PalNativeWindow window)
 {
     Display* display = XOpenDisplay(nullptr);
     if (!display)
         return 0;
-    NativeWindowHandle owner = 0;
+    PalNativeWindow owner = 0;
     {
         ScopedErrorHandler errors;
         owner = rootOwner(display, focusedOrGiven(display, window));

@@ -14,6 +14,6 @@ bool ShowX11MessageDialog(const MessageBoxRequest& request, const std::u16string
                           const std::u16string& text, int& result);
 
 // TopLevelOwner on X11: follows parents up to the child of the root window.
-NativeWindowHandle X11TopLevelOwner(NativeWindowHandle window);
+PalNativeWindow X11TopLevelOwner(PalNativeWindow window);
 
 } // namespace ZVNPal

@@ -162,3 +162,22 @@ TEST(ProcessDriver, HostQueuesKeepPointsInOrderOfOffset)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ProcessDriver, SamplesThatAreNotNumbersDoNotSilenceTheEffect)
+{
+    for (float bad : {std::nanf(""), INFINITY, -INFINITY}) {
+        Effect e;
+        Host host(*e, 64);
+        host.block([&](int, int, int64_t n) { return n == 10 ? bad : 0.1f; });
+        EXPECT_EQ(host.data.output(0, 0)[10], 0.f);
+        for (int b = 0; b < 20; ++b)
+            host.block(sine(0.3, 1000));
+        EXPECT_TRUE(std::isfinite(e->cellGain));
+        EXPECT_GT(e->cellGain, 0.5) << bad;
+        EXPECT_GT(std::fabs(host.data.output(0, 0)[16]), 0.01f) << bad;
+    }
+}
+
+} // namespace

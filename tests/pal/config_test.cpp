@@ -4,7 +4,7 @@
 #include "pal/FileVersion.h"
 #include "pal/Folders.h"
 #include "pal/ModulePath.h"
-#include "pal/ResultCodes.h"
+#include "pal/PalTypes.h"
 #include "pal/ZVNConfig.h"
 
 #include "pal/PalTestSupport.h"
@@ -64,7 +64,7 @@ TEST_F(ConfigTest, InitializeBuildsTheKeyFromProductAndVersion)
         {"Product", "", "Software\\Marrowby Music Software\\Product"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ZVNConfig::Initialize(c.product, c.version), kResultSuccess);
+        EXPECT_EQ(ZVNConfig::Initialize(c.product, c.version), kPalOk);
         EXPECT_EQ(ZVNConfig::GetKey(), c.key);
     }
 }
@@ -100,10 +100,10 @@ TEST_F(ConfigTest, GetValueReadsStringsAndFallsBackForEverythingElse)
 TEST_F(ConfigTest, ReadStringFailsWithoutKeyOrValue)
 {
     std::string value = "kept";
-    EXPECT_EQ(ZVNConfig::ReadString("UserData Path", value), kResultFail); // no such key in the file
+    EXPECT_EQ(ZVNConfig::ReadString("UserData Path", value), kPalFail); // no such key in the file
     ZVNConfig::Initialize("Other Product", "1.0");
     useRegistry(std::string(kProductSection) + "\"UserData Path\"=\"/x/\"\n");
-    EXPECT_EQ(ZVNConfig::ReadString("UserData Path", value), kResultFail); // another product's key
+    EXPECT_EQ(ZVNConfig::ReadString("UserData Path", value), kPalFail); // another product's key
     EXPECT_EQ(value, "kept");
 }
 

@@ -1,7 +1,7 @@
 // The text-resource reader and its lookups: every rule of the file format,
 // the failures, and hostile input that must neither crash nor overrun.
 #include "pal/CTextRez.h"
-#include "pal/ResultCodes.h"
+#include "pal/PalTypes.h"
 
 #include "pal/PalTestSupport.h"
 
@@ -42,7 +42,7 @@ TEST_P(TextRezFormat, StoresTheFirstAlternativeUnderTheExactKey)
 {
     const FormatCase& c = GetParam();
     Parsed parsed(c.file);
-    EXPECT_EQ(parsed.result, ZVNPal::kResultSuccess);
+    EXPECT_EQ(parsed.result, ZVNPal::kPalOk);
     EXPECT_EQ(parsed.lookup(c.key), c.expected);
 }
 
@@ -102,25 +102,25 @@ TEST(TextRez, FailsOnlyWhenCutInsideTheMarkOrAfterABackslash)
         std::string file;
         int32_t result;
     } cases[] = {
-        {"", ZVNPal::kResultSuccess},
-        {"\xEF", ZVNPal::kResultFail},
-        {"\xEF\xBB", ZVNPal::kResultFail},
-        {"\xEF\xBB\xBF", ZVNPal::kResultSuccess},
-        {"IDS_A,x\\", ZVNPal::kResultFail},
-        {"IDS_A\\", ZVNPal::kResultSuccess}, // a backslash in a key is plain
+        {"", ZVNPal::kPalOk},
+        {"\xEF", ZVNPal::kPalFail},
+        {"\xEF\xBB", ZVNPal::kPalFail},
+        {"\xEF\xBB\xBF", ZVNPal::kPalOk},
+        {"IDS_A,x\\", ZVNPal::kPalFail},
+        {"IDS_A\\", ZVNPal::kPalOk}, // a backslash in a key is plain
     };
     for (const auto& c : cases) {
         Parsed parsed(c.file);
         EXPECT_EQ(parsed.result, c.result) << '"' << c.file << '"';
-        EXPECT_EQ(parsed.table.IsLoaded(), c.result == ZVNPal::kResultSuccess) << '"' << c.file << '"';
+        EXPECT_EQ(parsed.table.IsLoaded(), c.result == ZVNPal::kPalOk) << '"' << c.file << '"';
     }
 }
 
 TEST(TextRez, LaterLoadsAddWithoutReplacing)
 {
     CTextRez table;
-    ASSERT_EQ(table.LoadBytes("IDS_A,first\n"), ZVNPal::kResultSuccess);
-    ASSERT_EQ(table.LoadBytes("IDS_A,second\nIDS_B,b\n"), ZVNPal::kResultSuccess);
+    ASSERT_EQ(table.LoadBytes("IDS_A,first\n"), ZVNPal::kPalOk);
+    ASSERT_EQ(table.LoadBytes("IDS_A,second\nIDS_B,b\n"), ZVNPal::kPalOk);
     EXPECT_EQ(table.GetString("IDS_A"), "first");
     EXPECT_EQ(table.GetString("IDS_B"), "b");
 }
@@ -128,7 +128,7 @@ TEST(TextRez, LaterLoadsAddWithoutReplacing)
 TEST(TextRez, LookupMissLeavesTargetAndGetStringNamesTheKey)
 {
     CTextRez table;
-    ASSERT_EQ(table.LoadBytes("IDS_A,x\n"), ZVNPal::kResultSuccess);
+    ASSERT_EQ(table.LoadBytes("IDS_A,x\n"), ZVNPal::kPalOk);
     std::string target = "unchanged";
     EXPECT_FALSE(table.Lookup("IDS_B", target));
     EXPECT_EQ(target, "unchanged");
@@ -140,7 +140,7 @@ TEST(TextRez, SingleInstanceIsFreshAfterRelease)
 {
     CTextRez& first = CTextRez::Instance();
     EXPECT_EQ(&first, &CTextRez::Instance());
-    ASSERT_EQ(first.LoadBytes("IDS_A,x"), ZVNPal::kResultSuccess);
+    ASSERT_EQ(first.LoadBytes("IDS_A,x"), ZVNPal::kPalOk);
     CTextRez::ReleaseInstance();
     EXPECT_FALSE(CTextRez::Instance().IsLoaded());
     EXPECT_TRUE(CTextRez::Instance().GetEntries().empty());
@@ -151,10 +151,10 @@ TEST(TextRez, LoadsFilesAndRejectsWhatCannotBeRead)
 {
     paltest::TempFolder folder;
     CTextRez table;
-    EXPECT_EQ(table.Load(folder.write("texts.mbres", "\xEF\xBB\xBFIDS_A,x\r\n")), ZVNPal::kResultSuccess);
+    EXPECT_EQ(table.Load(folder.write("texts.mbres", "\xEF\xBB\xBFIDS_A,x\r\n")), ZVNPal::kPalOk);
     EXPECT_EQ(table.GetString("IDS_A"), "x");
-    EXPECT_EQ(table.Load(folder.path() + "absent.mbres"), ZVNPal::kResultFail);
-    EXPECT_EQ(table.Load(folder.makeFolder("a-folder")), ZVNPal::kResultFail);
+    EXPECT_EQ(table.Load(folder.path() + "absent.mbres"), ZVNPal::kPalFail);
+    EXPECT_EQ(table.Load(folder.makeFolder("a-folder")), ZVNPal::kPalFail);
 }
 
 TEST(TextRez, HostileInputIsReadInBoundedMemory)
