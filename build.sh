@@ -110,7 +110,12 @@ job_demo() {
   mkdir -p out
   ./build/tools/ol7t-render --bundle "$HOME/.vst3/OL-7T.vst3" --gain 0.45 --peak-reduction 0.65 \
     -o out/demo.wav --plot out/demo-plot.png
-  echo "== written: out/demo.wav, out/demo-plot.png"
+  echo "== screenshots of the editor's two panels"
+  start_virtual_display
+  ./build/tools/ol7t-shot --bundle "$HOME/.vst3/OL-7T.vst3" --param 1=0.45 --param 2=0.65 --out out/editor.png
+  ./build/tools/ol7t-shot --bundle "$HOME/.vst3/OL-7T.vst3" --module --param 1=0.45 --param 2=0.65 \
+    --out out/editor-compact.png
+  echo "== written: out/demo.wav, out/demo-plot.png, out/editor.png, out/editor-compact.png"
 }
 
 case "${1:-}" in

@@ -6,6 +6,7 @@
 #include "tools/render/PluginModule.h"
 #include "tools/shot/HostFrame.h"
 #include "tools/shot/InputScript.h"
+#include "tools/shot/ModuleEffect.h"
 
 #include "pal/CPalWindow.h"
 #include "pal/PalFunctions.h"
@@ -40,6 +41,7 @@ struct Options
     std::string output = "ol7t-editor.png";
     std::string script;
     double seconds = 1.5;
+    bool module = false;
     std::array<double, 8> values{};
     std::array<bool, 8> given{};
 };
@@ -48,9 +50,10 @@ void usage()
 {
     std::fprintf(stderr,
                  "usage: ol7t-shot [--bundle DIR] [--out FILE.png] [--signal SECONDS] [--param ID=VALUE]...\n"
-                 "                 [--script FILE]\n"
+                 "                 [--script FILE] [--module]\n"
                  "Opens the editor of the bundle, plays the demo programme through the effect for the\n"
-                 "given time (0 for none), replays the input script and writes a PNG of the window.\n");
+                 "given time (0 for none), replays the input script and writes a PNG of the window.\n"
+                 "--module shows the compact panel of the channel-strip module.\n");
 }
 
 bool parseArguments(int argc, char** argv, Options& o)
@@ -62,6 +65,8 @@ bool parseArguments(int argc, char** argv, Options& o)
             o.bundle = argv[++i];
         else if (arg == "--out" && hasValue)
             o.output = argv[++i];
+        else if (arg == "--module")
+            o.module = true;
         else if (arg == "--script" && hasValue)
             o.script = argv[++i];
         else if (arg == "--signal" && hasValue) {
@@ -153,9 +158,14 @@ int main(int argc, char** argv)
 
     PluginModule module;
     IPtr<Vst::IComponent> component;
-    std::string error = module.open(options.bundle);
-    if (error.empty())
-        error = module.createEffect(component);
+    std::string error;
+    if (options.module) {
+        error = createModuleEffect(options.bundle, component);
+    } else {
+        error = module.open(options.bundle);
+        if (error.empty())
+            error = module.createEffect(component);
+    }
     if (!error.empty()) {
         std::fprintf(stderr, "ol7t-shot: %s\n", error.c_str());
         ZVNPal::ShutdownGraphicsRuntime();
