@@ -15,4 +15,5 @@ public:
     int onMouseWheel(int32_t x, int32_t y, uint32_t flags, int32_t delta) override;
     int onFocusLost() override;
     int onHelp() override;
+    bool showsCopyright() const override { return false; }
 };

@@ -467,7 +467,6 @@ void guiWindow::composeAbout()
     std::string version;
     GetFileVersion(moduleHandle(), version);
     const std::string versionLine = TextString("IDS_ABOUT_VERSION") + ": " + version;
-    const bool full = panelWidth == 765;
     const bool utf8 = listener && listener->languageIndex() == kUtf8LanguageIndex;
     const auto drawLine = [&](int32_t tx, int32_t ty, const std::string& text) {
         if (utf8)
@@ -475,7 +474,7 @@ void guiWindow::composeAbout()
         else
             offScreen->DrawTextLocal(tx, ty, text.c_str(), nullptr, &white);
     };
-    if (full) {
+    if (showsCopyright()) {
         drawLine(aboutRect.Left() + 155, aboutRect.Bottom() - 47, versionLine);
         drawLine(aboutRect.Left() + 155, aboutRect.Bottom() - 25, TextString("IDS_ABOUT_COPYRIGHT"));
     } else {

@@ -73,6 +73,8 @@ public:
     virtual bool updateToolTipText(int32_t number);
     virtual void dropFocus();
     virtual void setFocusedRegion(guiRegion* region) { focused = region; }
+    // The about panel's layout: the full panel adds the copyright line.
+    virtual bool showsCopyright() const { return true; }
 
     bool backgroundValid = false;
 

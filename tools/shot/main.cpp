@@ -19,6 +19,9 @@
 #include <X11/extensions/XTest.h>
 
 #include <array>
+#include <atomic>
+#include <chrono>
+#include <thread>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -34,6 +37,8 @@ constexpr int kSampleRate = 44100;
 constexpr int kBlockSize = 512;
 constexpr int kWindowX = 40;
 constexpr int kWindowY = 40;
+// Pause after each scripted input event.
+constexpr int kStepMs = 30;
 
 struct Options
 {
@@ -211,12 +216,22 @@ int main(int argc, char** argv)
                 }
                 ZVNPal::PalPoint origin{0, 0};
                 parent.ClientToScreen(&origin);
-                InputPlayer player;
-                for (const InputStep& step : steps) {
-                    if (player.ready())
-                        player.play(step, origin.x, origin.y);
-                    pump(step.kind == InputStep::Wait ? step.a : 30);
-                }
+                // The input plays on its own thread and connection, so a menu
+                // that the editor runs modally on this thread can be answered.
+                std::atomic<bool> played{false};
+                std::thread input([&] {
+                    InputPlayer player;
+                    for (const InputStep& step : steps) {
+                        if (player.ready())
+                            player.play(step, origin.x, origin.y);
+                        std::this_thread::sleep_for(
+                            std::chrono::milliseconds(step.kind == InputStep::Wait ? step.a : kStepMs));
+                    }
+                    played = true;
+                });
+                while (!played)
+                    pump(kStepMs);
+                input.join();
                 pump(100);
                 if (ZVNPal::SaveWindowImage(&parent, options.output.c_str())) {
                     std::printf("ol7t-shot: wrote %s (%d x %d)\n", options.output.c_str(), size.getWidth(),
