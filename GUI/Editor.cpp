@@ -306,11 +306,6 @@ void Editor::setUpAbout()
         window->setAbout(ZVNPal::CPalRect(40, 0, 685, 212), image(kImageFullAbout));
 }
 
-bool Editor::isAboutShowing() const
-{
-    return window && window->isAboutShowing();
-}
-
 int Editor::languageIndex() const
 {
     return effect ? effect->GetLanguage() : ZVNPal::ReadLanguageIndex();

@@ -3,6 +3,8 @@
 // the options menu and manages what all open editors share.
 #pragma once
 
+#include "GUI/IEditorView.h"
+
 #include "public.sdk/source/vst/vsteditcontroller.h"
 
 #include <atomic>
@@ -19,7 +21,7 @@ class guiVU;
 class guiOptionsButton;
 class EditorRunLoop;
 
-class Editor : public Steinberg::Vst::EditorView
+class Editor : public Steinberg::Vst::EditorView, public IEditorView
 {
 public:
     static constexpr const char* kPanelName = "OL-7TLevelingAmplifier";
@@ -42,11 +44,10 @@ public:
     Steinberg::tresult PLUGIN_API onSize(Steinberg::ViewRect* newSize) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API setFrame(Steinberg::IPlugFrame* frame) SMTG_OVERRIDE;
 
-    // Called by the effect, on whatever thread changes a parameter. Virtual so
-    // that the effect reaches the editor without linking to it.
-    virtual void onParameterChanged(uint32_t id, float value);
-    virtual void onWriteStateChanged(uint32_t id, bool shown);
-    virtual void setUpAbout();
+    // Called by the effect; onParameterChanged on whatever thread changes a parameter.
+    void onParameterChanged(uint32_t id, float value) override;
+    void onWriteStateChanged(uint32_t id, bool shown) override;
+    void setUpAbout() override;
 
     // Called by the window and the controls.
     void onControlChanged(int32_t number, float value, int32_t code, int32_t x, int32_t y);
@@ -55,7 +56,6 @@ public:
     int32_t runOptionsMenu(guiOptionsButton& button);
     void applyMenuCommand(int32_t command);
     int languageIndex() const;
-    bool isAboutShowing() const;
 
     ol7t* getEffect() const { return effect; }
     guiWindow* getWindow() const { return window; }

@@ -7,7 +7,7 @@
 
 namespace {
 
-Editor* makeEditor(ol7t* effect)
+IPlugView* makeEditor(ol7t* effect)
 {
     return new (std::nothrow) Editor(effect);
 }

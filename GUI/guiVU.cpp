@@ -1,7 +1,6 @@
 // The meter's tick: read the effect's position, pick the target, glide.
 #include "GUI/guiVU.h"
 
-#include "GUI/Editor.h"
 #include "GUI/guiWindow.h"
 #include "core/ol7t.h"
 
@@ -37,8 +36,7 @@ void guiVU::onTimer(uint32_t)
     if (!m_bVisible || !effect)
         return;
     // The needle freezes while no editor is attached or the about panel shows.
-    Editor* editor = effect->editor;
-    if (!editor || editor->isAboutShowing())
+    if (!effect->editor || (window && window->isAboutShowing()))
         return;
     float position = 0.f;
     const bool fresh = effect->getMeterPosition(position, kMeterNumber, true);

@@ -2,7 +2,7 @@
 // value everywhere, and the texts hosts show.
 #include "core/ol7t.h"
 
-#include "GUI/Editor.h"
+#include "GUI/IEditorView.h"
 
 #include "pal/DebugTrace.h"
 
@@ -92,7 +92,7 @@ tresult PLUGIN_API ol7t::setParamNormalized(ParamID id, ParamValue v)
     }
     // The host's own changes move the editor's controls as well as those
     // applied from inside. A virtual call: the core does not link the editor.
-    if (Editor* view = editor)
+    if (IEditorView* view = editor)
         view->onParameterChanged(id, static_cast<float>(v));
     return kResultOk;
 }

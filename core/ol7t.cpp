@@ -2,7 +2,7 @@
 // its buses and parameters, bus arrangements, activation and its views.
 #include "core/ol7t.h"
 
-#include "GUI/Editor.h"
+#include "GUI/IEditorView.h"
 
 #include "pal/DebugTrace.h"
 #include "pal/Folders.h"
@@ -163,7 +163,7 @@ void ol7t::editorAttached(Vst::EditorView* view)
 {
     ZVNPal::DebugTrace("ol7t::editorAttached()\r\n");
     // Only this effect's createView makes views for it, and they are editors.
-    Editor* attached = static_cast<Editor*>(view);
+    auto* attached = dynamic_cast<IEditorView*>(view);
     editor = attached;
     if (attached)
         attached->setUpAbout();

@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <memory>
 
-class Editor;
+class IEditorView;
 
 using namespace Steinberg;
 
@@ -38,7 +38,7 @@ public:
     void editorRemoved(Vst::EditorView* view) SMTG_OVERRIDE;
     // Makes the editor view for an effect. The plug-in library installs it;
     // without one (the core on its own) the effect offers no view.
-    using EditorFactory = Editor* (*)(ol7t* effect);
+    using EditorFactory = IPlugView* (*)(ol7t* effect);
     static EditorFactory editorFactory;
     // The user's language index (1 to 6), read once from the configuration.
     int GetLanguage();
@@ -84,7 +84,7 @@ public:
     void prepareBuffers(int32_t n);
 
     // --- shared with the editor and the tools ----------------------------
-    Relaxed<Editor*> editor{nullptr};
+    Relaxed<IEditorView*> editor{nullptr};
     Relaxed<bool> moduleMode{false};
     Relaxed<bool> active{false};
     // True while the editor window exists; set and cleared by the editor.

@@ -71,9 +71,9 @@ TEST_F(PanelOnScreen, RegionListsOfBothPanels)
         editor->getSize(&size);
         EXPECT_EQ(size.getWidth(), c.width);
         EXPECT_EQ(size.getHeight(), c.height);
-        EXPECT_EQ(static_cast<Editor*>(effect->editor), editor);
+        EXPECT_EQ(static_cast<IEditorView*>(effect->editor), static_cast<IEditorView*>(editor));
         ASSERT_EQ(editor->removed(), kResultOk);
-        EXPECT_EQ(static_cast<Editor*>(effect->editor), nullptr);
+        EXPECT_EQ(static_cast<IEditorView*>(effect->editor), nullptr);
         editor->setFrame(nullptr);
         editor->release();
         editor = nullptr;

@@ -15,7 +15,7 @@ using namespace Steinberg;
 
 namespace {
 
-Editor* makeEditor(ol7t* effect)
+IPlugView* makeEditor(ol7t* effect)
 {
     return new Editor(effect);
 }
