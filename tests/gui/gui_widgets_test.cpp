@@ -305,12 +305,25 @@ TEST_F(Panel, MeterBallistics)
     EXPECT_TRUE(effect->meterFresh);
 }
 
-TEST_F(Panel, ToolTipTextsShowValuesInPercent)
+TEST_F(Panel, ToolTipTexts)
 {
-    effect->editParameter(PARAM_GAIN, 0.4f);
-    const std::string gain = editor->toolTipText(PARAM_GAIN);
-    EXPECT_EQ(gain.substr(gain.size() - 7), ": 40.0%");
-    EXPECT_EQ(editor->toolTipText(10), "");
+    // The text strings are not loaded here: every key reads as empty, so the
+    // texts show their structure and values.
+    struct Case
+    {
+        uint32_t id;
+        float value;
+        const char* text;
+    } cases[] = {
+        {PARAM_GAIN, 0.4f, ": 40.0%"},   {PARAM_PEAKRED, 0.125f, ": 12.5%"}, {PARAM_R37, 1.f, ": 100.0%"},
+        {PARAM_ENABLE, 1.f, ": "},       {PARAM_LIMITMODE, 0.5f, ": "},      {PARAM_METERSEL, 1.f, ": "},
+        {PARAM_MEMORY, 1.f, ""},         {10, 0.f, ""},
+    };
+    for (const Case& c : cases) {
+        effect->editParameter(c.id, c.value);
+        EXPECT_EQ(editor->toolTipText(static_cast<int32_t>(c.id)), c.text) << c.id;
+    }
+    EXPECT_EQ(effect->meterMode, 3);
 }
 
 TEST_F(Panel, OptionsMenuCommands)
