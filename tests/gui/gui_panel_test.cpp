@@ -85,21 +85,17 @@ TEST_F(PanelOnScreen, CompactPanelShowsWriteOverlaysAndFocus)
     open(true);
     const auto gain = [&] { return picture(16, 163, 58, 59); };
     const uint64_t plain = gain();
+    // Pictures change once the window has repainted: wait for them.
     editor->onWriteStateChanged(PARAM_GAIN, true);
-    pump(60);
-    const uint64_t writing = gain();
-    EXPECT_NE(writing, plain);
+    EXPECT_TRUE(pumpUntil([&] { return gain() != plain; })) << "write overlay shown";
     editor->onWriteStateChanged(PARAM_GAIN, false);
-    pump(60);
-    EXPECT_EQ(gain(), plain);
+    EXPECT_TRUE(pumpUntil([&] { return gain() == plain; })) << "write overlay gone";
 
     // A click gives the knob the focus overlay; a click on empty panel space takes it away.
     click(16 + 29, 163 + 5);
-    pump(60);
-    EXPECT_NE(gain(), plain);
+    EXPECT_TRUE(pumpUntil([&] { return gain() != plain; })) << "focus shown";
     click(5, 240);
-    pump(60);
-    EXPECT_EQ(gain(), plain);
+    EXPECT_TRUE(pumpUntil([&] { return gain() == plain; })) << "focus gone";
 
     // The wheel goes to the host in the compact panel.
     EXPECT_EQ(window().onMouseWheel(45, 190, 0, 120), ZVNPal::kPalPassOn);
@@ -140,13 +136,12 @@ TEST_F(PanelOnScreen, AboutPanelFreezesTheMeter)
     window().openAbout();
     const float needle = meter->m_fValue;
     const int32_t stale = meter->staleTicks();
-    pump(500);
-    EXPECT_EQ(window().aboutOpacity(), 1.f);
+    EXPECT_TRUE(pumpUntil([&] { return window().aboutOpacity() == 1.f; }));
+    pump(100);
     EXPECT_EQ(meter->m_fValue, needle);
     EXPECT_EQ(meter->staleTicks(), stale);
     window().closeAbout();
-    pump(100);
-    EXPECT_GT(meter->staleTicks(), stale);
+    EXPECT_TRUE(pumpUntil([&] { return meter->staleTicks() > stale; }));
 }
 
 } // namespace
