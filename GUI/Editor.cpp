@@ -91,11 +91,6 @@ tresult PLUGIN_API Editor::isPlatformTypeSupported(FIDString type)
     return type && std::strcmp(type, kPlatformTypeX11EmbedWindowID) == 0 ? kResultOk : kInvalidArgument;
 }
 
-tresult PLUGIN_API Editor::setFrame(IPlugFrame* frame)
-{
-    return EditorView::setFrame(frame);
-}
-
 tresult PLUGIN_API Editor::attached(void* parent, FIDString type)
 {
     if (isPlatformTypeSupported(type) != kResultOk)

@@ -42,7 +42,6 @@ public:
     Steinberg::tresult PLUGIN_API removed() SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API getSize(Steinberg::ViewRect* size) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API onSize(Steinberg::ViewRect* newSize) SMTG_OVERRIDE;
-    Steinberg::tresult PLUGIN_API setFrame(Steinberg::IPlugFrame* frame) SMTG_OVERRIDE;
 
     // Called by the effect; onParameterChanged on whatever thread changes a parameter.
     void onParameterChanged(uint32_t id, float value) override;

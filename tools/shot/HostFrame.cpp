@@ -94,10 +94,16 @@ void HostFrame::run(int milliseconds)
         std::vector<pollfd> fds;
         for (const EventHandler& e : eventHandlers)
             fds.push_back({e.fd, POLLIN, 0});
+        const std::vector<EventHandler> polled = eventHandlers;
         poll(fds.data(), fds.size(), millisecondsToNextTimer(end));
-        for (size_t i = 0; i < fds.size() && i < eventHandlers.size(); ++i)
-            if (fds[i].revents & POLLIN)
-                eventHandlers[i].handler->onFDIsSet(fds[i].fd);
+        for (size_t i = 0; i < fds.size(); ++i) {
+            // A handler may have gone meanwhile.
+            const bool registered = std::any_of(eventHandlers.begin(), eventHandlers.end(), [&](const EventHandler& e) {
+                return e.handler == polled[i].handler;
+            });
+            if (registered && (fds[i].revents & POLLIN))
+                polled[i].handler->onFDIsSet(fds[i].fd);
+        }
         fireDueTimers();
     } while (Clock::now() < end);
 }
