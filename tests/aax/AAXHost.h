@@ -3,11 +3,11 @@
 // host does: controller, parameter calls, chunks and render calls.
 #pragma once
 
+#include "aax/AAXRender.h"
 #include "integration/BundleHost.h"
 #include "sdk/aax/AAX_CCollection.h"
 #include "sdk/aax/AAX_CEffectGUI.h"
 #include "sdk/aax/AAX_CMonolithicParameters.h"
-#include "sdk/aax/AAX_IController.h"
 #include "sdk/aax/ACF.h"
 
 #include <memory>
@@ -15,41 +15,6 @@
 #include <vector>
 
 namespace testing_support {
-
-// The host's side of one instance: session sample rate and stem format.
-class HostController : public AAX_IController
-{
-public:
-    HostController(AAX_EStemFormat stem, AAX_CSampleRate rate)
-        : stem(stem)
-        , rate(rate)
-    {
-    }
-    AAX_Result GetSampleRate(AAX_CSampleRate* sampleRate) const override
-    {
-        *sampleRate = rate;
-        return AAX_SUCCESS;
-    }
-    AAX_Result GetInputStemFormat(AAX_EStemFormat* format) const override
-    {
-        *format = stem;
-        return AAX_SUCCESS;
-    }
-    AAX_Result GetOutputStemFormat(AAX_EStemFormat* format) const override
-    {
-        *format = stem;
-        return AAX_SUCCESS;
-    }
-    AAX_Result SetSignalLatency(int32_t samples) override
-    {
-        latency = samples;
-        return AAX_SUCCESS;
-    }
-
-    AAX_EStemFormat stem;
-    AAX_CSampleRate rate;
-    int32_t latency = -1;
-};
 
 using RegisterPlugin = ACFRESULT (*)(IACFUnknown*, IACFPluginDefinition**);
 
@@ -113,35 +78,11 @@ public:
         return text.Get();
     }
 
-    // Renders one block of `in` (per channel) into `out`; `sideChain` joins
-    // the inputs when given.
     void process(const std::vector<std::vector<float>>& in, std::vector<std::vector<float>>& out,
                  const std::vector<float>* sideChain = nullptr)
     {
-        int32_t samples = static_cast<int32_t>(in[0].size());
-        std::vector<float*> inputs, outputs;
-        std::vector<std::vector<float>> inputCopies(in);
-        out.assign(static_cast<size_t>(channels), std::vector<float>(static_cast<size_t>(samples), 0.f));
-        for (int32_t c = 0; c < channels; ++c) {
-            inputs.push_back(inputCopies[static_cast<size_t>(c)].data());
-            outputs.push_back(out[static_cast<size_t>(c)].data());
-        }
-        std::vector<float> sideChainCopy;
-        int32_t sideChainIndex = 0;
-        if (sideChain) {
-            sideChainCopy = *sideChain;
-            sideChainIndex = static_cast<int32_t>(inputs.size());
-            inputs.push_back(sideChainCopy.data());
-        }
-        auto* monolithic = static_cast<AAX_CMonolithicParameters*>(parameters.get());
-        AAX_SInstrumentRenderInfo info;
-        info.mAudioInputs = inputs.data();
-        info.mAudioOutputs = outputs.data();
-        info.mNumSamples = &samples;
-        info.mSideChainP = &sideChainIndex;
-        info.mPrivateData = &monolithic;
-        AAX_SInstrumentRenderInfo* instances[] = {&info};
-        render(instances, instances + 1);
+        renderBlock(*static_cast<AAX_CMonolithicParameters*>(parameters.get()), render, in, out,
+                    kAfterMainChannels, sideChain);
     }
 
     HostController controller;
