@@ -91,9 +91,9 @@ struct AAX_Point
     float horz = 0.f;
 };
 
-// Version of this AAX layer as ACFGetSDKVersion reports it: major in the
+// Version of this AAX layer as ACFGetSDKVersion reports it (2.0): major in the
 // upper and minor in the lower 16 bits.
-constexpr uint64_t kAAX_SDK_Version = (2u << 16) | 0u;
+constexpr uint64_t kAAX_SDK_Version = uint64_t{2} << 16;
 
 // One MIDI message of a node's stream in a render call.
 struct AAX_CMidiPacket
