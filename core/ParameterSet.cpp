@@ -6,6 +6,7 @@
 
 #include "pluginterfaces/base/ustring.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Steinberg::Vst;
@@ -79,7 +80,9 @@ tresult PLUGIN_API ol7t::setParamNormalized(ParamID id, ParamValue v)
         designFilters();
         break;
     case PARAM_METERSEL:
-        meterMode = static_cast<int32_t>(static_cast<float>(v) * 3.f);
+        // Truncated toward zero; a value far outside the range (a hostile
+        // chunk) is held to the four modes rather than overflowing the int.
+        meterMode = static_cast<int32_t>(std::clamp(static_cast<float>(v) * 3.f, 0.f, 3.f));
         break;
     case PARAM_MEMORY:
         fastReset = on;

@@ -116,7 +116,7 @@ TEST(ParameterSet, MeterSelectorTruncatesToFourModes)
     {
         double v;
         int mode;
-    } cases[] = {{0.0, 0}, {0.25, 0}, {1.0 / 3.0, 1}, {2.0 / 3.0, 2}, {0.99, 2}, {1.0, 3}};
+    } cases[] = {{0.0, 0}, {0.25, 0}, {1.0 / 3.0, 1}, {2.0 / 3.0, 2}, {0.99, 2}, {1.0, 3}, {-1e33, 0}, {1e33, 3}};
     for (const auto& c : cases) {
         e->setParamNormalized(PARAM_METERSEL, c.v);
         EXPECT_EQ(e->meterMode, c.mode) << c.v;
