@@ -47,7 +47,12 @@ public:
     void setVendorName(const char* name) { vendorName = name; }
     void setEffectName(const char* name) { effectName = name; }
     void setSubCategories(const char* text) { subCategories = text; }
-    void setVersion(const char* text) { versionText = text; }
+    // The class version "a.b.c.d", also reported as the AEffect's version.
+    void setVersion(const char* text)
+    {
+        versionText = text;
+        cEffect.version = getVendorVersion();
+    }
 
     // AudioEffect
     void suspend() override;

@@ -7,6 +7,8 @@
 #include "core/ol7t.h"
 #include "sdk/CPluginFactory.h"
 
+#include "public.sdk/source/common/pluginview.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -24,6 +26,7 @@ namespace {
 
 const FUID kEffectClass(0xC13C56A3, 0x72CE416F, 0x9FB2811A, 0xD0C38FC2);
 const FUID kPlainClass(0x11111111, 0x22222222, 0x33333333, 0x44444444);
+const FUID kViewedClass(0x55555555, 0x66666666, 0x77777777, 0x88888888);
 constexpr int32 kUniqueId = 0x4F6F3774;
 
 std::atomic<int64_t> fakeNanoseconds{0};
@@ -43,6 +46,71 @@ public:
     static FUnknown* createInstance(void*) { return static_cast<Vst::IAudioProcessor*>(new PlainEffect); }
 };
 
+// A view standing in for the editor: records what the wrapper does to it.
+struct ViewLog
+{
+    int live = 0;
+    int attached = 0;
+    int removed = 0;
+    void* parent = nullptr;
+    bool acceptX11 = true;
+    IPlugFrame* frame = nullptr;
+    IPlugView* view = nullptr;
+};
+ViewLog viewLog;
+
+class FakeView : public CPluginView
+{
+public:
+    FakeView()
+        : CPluginView(&kPanel)
+    {
+        ++viewLog.live;
+    }
+    ~FakeView() override { --viewLog.live; }
+    tresult PLUGIN_API isPlatformTypeSupported(FIDString type) override
+    {
+        return viewLog.acceptX11 && std::string_view(type) == kPlatformTypeX11EmbedWindowID ? kResultTrue
+                                                                                           : kResultFalse;
+    }
+    tresult PLUGIN_API attached(void* parent, FIDString type) override
+    {
+        ++viewLog.attached;
+        viewLog.parent = parent;
+        return CPluginView::attached(parent, type);
+    }
+    tresult PLUGIN_API removed() override
+    {
+        ++viewLog.removed;
+        return CPluginView::removed();
+    }
+    tresult PLUGIN_API setFrame(IPlugFrame* frame) override
+    {
+        viewLog.frame = frame;
+        viewLog.view = this;
+        return CPluginView::setFrame(frame);
+    }
+    static const ViewRect kPanel;
+};
+const ViewRect FakeView::kPanel(0, 0, 765, 212);
+
+// The effect with a view, as it will be once its editor exists.
+class ViewedEffect : public ol7t
+{
+public:
+    static FUnknown* createInstance(void*) { return static_cast<Vst::IAudioProcessor*>(new ViewedEffect); }
+    IPlugView* PLUGIN_API createView(FIDString name) override
+    {
+        return std::string_view(name) == "editor" ? new FakeView : nullptr;
+    }
+};
+
+int idleHandlerCalls = 0;
+void countIdle()
+{
+    ++idleHandlerCalls;
+}
+
 class MBWrapperTest : public ::testing::Test
 {
 protected:
@@ -59,7 +127,8 @@ protected:
         static PFactoryInfo info("Marrowby", "", "", PFactoryInfo::kUnicode);
         auto* factory = new CPluginFactory(info);
         for (auto [id, name, function] : {std::tuple{&kEffectClass, "OL-7T", &ol7t::createInstance},
-                                          std::tuple{&kPlainClass, "Plain", &PlainEffect::createInstance}}) {
+                                          std::tuple{&kPlainClass, "Plain", &PlainEffect::createInstance},
+                                          std::tuple{&kViewedClass, "Viewed", &ViewedEffect::createInstance}}) {
             TUID tuid;
             id->toTUID(tuid);
             PClassInfo2 classInfo(tuid, PClassInfo::kManyInstances, kVstAudioEffectClass, name, 0, "Fx|Dynamics", "",
@@ -230,6 +299,68 @@ TEST_F(MBWrapperTest, ContextMenuRequestReachesOnlyTheLiveAdapterOfItsInstance)
     MBVst2Wrapper::requestHostContextMenu(secondModule, 5);
     ASSERT_EQ(host.calls.size(), 1u);
     EXPECT_EQ(host.calls[0].effect, second->getAeffect());
+}
+
+TEST_F(MBWrapperTest, EditsFromTheEffectReachTheHostAsAutomation)
+{
+    MBVst2Wrapper* wrapper = create(false);
+    host.calls.clear();
+    effectOf(wrapper).editParameter(PARAM_PEAKRED, 0.4f);
+    const auto automated = host.callsWith(audioMasterAutomate);
+    ASSERT_EQ(automated.size(), 1u);
+    EXPECT_EQ(automated[0].effect, wrapper->getAeffect());
+    EXPECT_EQ(automated[0].index, PARAM_PEAKRED);
+    EXPECT_FLOAT_EQ(automated[0].opt, 0.4f);
+    EXPECT_FLOAT_EQ(wrapper->getAeffect()->get_parameter(wrapper->getAeffect(), PARAM_PEAKRED), 0.4f);
+}
+
+TEST_F(MBWrapperTest, EditorOpensInTheHostWindowAndClosesAgain)
+{
+    viewLog = {};
+    MBVst2Wrapper* wrapper = create(false, kViewedClass);
+    ASSERT_NE(wrapper, nullptr);
+    AEffect* e = wrapper->getAeffect();
+    EXPECT_TRUE(e->flags & effFlagsHasEditor);
+    EXPECT_EQ(viewLog.live, 0) << "the probing view is released";
+
+    ERect* rect = nullptr;
+    ASSERT_EQ(dispatch(e, effEditGetRect, 0, 0, &rect), 1) << "hosts ask for the size before opening";
+    EXPECT_EQ(rect->right - rect->left, 765);
+    EXPECT_EQ(rect->bottom - rect->top, 212);
+
+    void* window = reinterpret_cast<void*>(0x3a00007);
+    ASSERT_EQ(dispatch(e, effEditOpen, 0, 0, window), 1);
+    EXPECT_EQ(viewLog.attached, 1);
+    EXPECT_EQ(viewLog.parent, window);
+    EXPECT_EQ(viewLog.live, 1);
+    EXPECT_EQ(dispatch(e, effEditOpen, 0, 0, window), 0) << "one editor at a time";
+
+    Vst::Vst2Wrapper::editorIdleHandler = countIdle;
+    idleHandlerCalls = 0;
+    dispatch(e, effEditIdle);
+    EXPECT_EQ(idleHandlerCalls, 1);
+
+    ViewRect bigger(0, 0, 800, 300);
+    ASSERT_NE(viewLog.frame, nullptr);
+    host.calls.clear();
+    EXPECT_EQ(viewLog.frame->resizeView(nullptr, &bigger), kInvalidArgument);
+    EXPECT_TRUE(host.callsWith(audioMasterSizeWindow).empty());
+    EXPECT_EQ(viewLog.frame->resizeView(viewLog.view, &bigger), kResultOk);
+    const auto resized = host.callsWith(audioMasterSizeWindow);
+    ASSERT_EQ(resized.size(), 1u);
+    EXPECT_EQ(resized[0].index, 800);
+    EXPECT_EQ(resized[0].value, 300);
+
+    dispatch(e, effEditClose);
+    EXPECT_EQ(viewLog.removed, 1);
+    EXPECT_EQ(viewLog.live, 0);
+    dispatch(e, effEditIdle);
+    EXPECT_EQ(idleHandlerCalls, 1) << "no editor, no platform events";
+    Vst::Vst2Wrapper::editorIdleHandler = nullptr;
+
+    viewLog.acceptX11 = false;
+    EXPECT_EQ(dispatch(e, effEditOpen, 0, 0, window), 0);
+    EXPECT_EQ(viewLog.live, 0);
 }
 
 std::vector<std::string> loadedBitmaps;

@@ -90,6 +90,7 @@ TEST_F(Vst2LibraryTest, PlainHostSeesTheEffectAsItIs)
     EXPECT_EQ(e->num_outputs, 2);
     EXPECT_EQ(e->num_params, 8);
     EXPECT_EQ(e->num_programs, 1);
+    EXPECT_EQ(e->version, 2000);
     EXPECT_TRUE(e->flags & effFlagsCanReplacing);
     EXPECT_TRUE(e->flags & effFlagsProgramChunks);
     // Until the effect has an editor, no host is offered one.
