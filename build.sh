@@ -9,10 +9,10 @@ JOBS=${JOBS:-2}
 PACKAGES=(
   build-essential cmake pkg-config
   juce-modules-source-data dpf-source
-  libx11-dev libxtst-dev libcairo2-dev libstb-dev libsndfile1-dev
+  libx11-dev libxtst-dev libcairo2-dev libpng-dev libfontconfig-dev libstb-dev libsndfile1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
-  xvfb xdotool fonts-dejavu-core poppler-utils
+  xvfb x11-utils xdotool fonts-dejavu-core poppler-utils
 )
 
 install_packages() {
@@ -59,13 +59,41 @@ fuzz_briefly() {
   done
 }
 
+# The editor and platform tests (label x11) need an X display: a virtual one
+# is started unless DISPLAY already names a usable server, and stopped at exit.
+# It is :99 when that is free; otherwise the server picks a free number, so
+# test runs side by side never share a pointer.
+start_virtual_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    return
+  fi
+  local number_file
+  number_file=$(mktemp)
+  if [ ! -e /tmp/.X99-lock ]; then
+    Xvfb :99 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    echo 99 >"$number_file"
+  else
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 &
+  fi
+  XVFB_PID=$!
+  trap 'kill "$XVFB_PID" 2>/dev/null || true' EXIT
+  for _ in $(seq 100); do
+    [ -s "$number_file" ] && DISPLAY=":$(head -n1 "$number_file")" xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  export DISPLAY=":$(head -n1 "$number_file")"
+  rm -f "$number_file"
+}
+
 job_test() {
+  start_virtual_display
   configure_and_build build
   run_tests build
 
   echo "== address and undefined-behaviour sanitizers"
   configure_and_build build-asan -DOL7T_SANITIZE=address,undefined -DOL7T_BENCH=OFF
-  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    LSAN_OPTIONS=suppressions="$PWD/tests/lsan.supp" run_tests build-asan
 
   fuzz_briefly
 
@@ -76,8 +104,13 @@ job_test() {
 
 job_demo() {
   configure_and_build build
-  echo "== the signal model benchmark (the render tool follows with the plug-in bundle)"
-  ./build/bench/ol7t_bench --benchmark_min_time=0.2
+  echo "== installing the plug-in"
+  cmake --install build
+  echo "== rendering the demo programme through the installed bundle"
+  mkdir -p out
+  ./build/tools/ol7t-render --bundle "$HOME/.vst3/OL-7T.vst3" --gain 0.45 --peak-reduction 0.65 \
+    -o out/demo.wav --plot out/demo-plot.png
+  echo "== written: out/demo.wav, out/demo-plot.png"
 }
 
 case "${1:-}" in

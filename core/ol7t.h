@@ -95,7 +95,9 @@ public:
     Relaxed<Editor*> editor{nullptr};
     Relaxed<bool> moduleMode{false};
     Relaxed<bool> active{false};
-    // The channel-strip host's automation-write mark of each parameter.
+    // True while the editor window exists; set and cleared by the editor.
+    Relaxed<bool> editorOpen{false};
+    // The channel-strip host's automation-write marks, by parameter ID.
     Relaxed<bool> writeIndicators[PARAM_COUNT]{};
     // The value the channel-strip host hands over; kept, read by nothing.
     Relaxed<intptr_t> moduleHostValue{0};

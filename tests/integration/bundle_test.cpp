@@ -55,7 +55,7 @@ struct Effect
         , controller(queryInterface<IEditController>(component))
     {
         if (component)
-            initialized = component->initialize(context.get()) == kResultOk;
+            initialized = component->initialize(&context) == kResultOk;
     }
     ~Effect()
     {
@@ -69,7 +69,8 @@ struct Effect
         }
     }
 
-    IPtr<HostApplication> context = owned(new HostApplication);
+    // The SDK's host context is not reference-counted: it lives as long as we do.
+    HostApplication context;
     IComponent* component;
     IAudioProcessor* processor;
     IEditController* controller;

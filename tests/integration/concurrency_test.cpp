@@ -32,8 +32,8 @@ TEST(BundleConcurrency, ObjectsInitialisedOnSeveralThreadsAllGetTheirTitles)
                 IComponent* component = host.createComponent();
                 if (!component)
                     continue;
-                IPtr<HostApplication> context = owned(new HostApplication);
-                if (component->initialize(context.get()) == kResultOk) {
+                HostApplication context;
+                if (component->initialize(&context) == kResultOk) {
                     auto* controller = queryInterface<IEditController>(component);
                     ParameterInfo info{};
                     if (controller && controller->getParameterInfo(1, info) == kResultTrue && info.title[0] != 0)

@@ -5,6 +5,9 @@
 
 #include "sdk/Vst2Abi.h"
 
+#include <gtest/gtest.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -75,9 +78,11 @@ inline std::string dispatchText(AEffect* e, int32_t opcode, int32_t index = 0)
 }
 
 // A registry file for the plug-in's configuration key with the given value
-// lines, made the one the plug-in reads.
-inline void useRegistry(const std::string& path, const std::string& valueLines)
+// lines, made the one the plug-in reads. Each test process writes its own,
+// since test runners start several at once.
+inline void useRegistry(const std::string& name, const std::string& valueLines)
 {
+    const std::string path = ::testing::TempDir() + name + "." + std::to_string(getpid()) + ".reg";
     std::ofstream(path) << "Windows Registry Editor Version 5.00\n\n"
                         << "[HKEY_LOCAL_MACHINE\\Software\\Marrowby Music Software\\OL-7T Leveling Amplifier\\2.0]\n"
                         << valueLines;

@@ -117,7 +117,7 @@ protected:
     static void SetUpTestSuite()
     {
         setenv("OL7T_MESSAGEBOX", "stderr", 1);
-        useRegistry(::testing::TempDir() + "mb_wrapper_test.reg",
+        useRegistry("mb_wrapper_test",
                     std::string("\"AppData Path\"=\"") + OL7T_BUNDLE_DIR + "/Contents/\"\n");
         Timer::now = fakeNow;
     }

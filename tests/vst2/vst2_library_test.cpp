@@ -3,6 +3,7 @@
 // they return, by a host that records every callback.
 #include "Vst2Host.h"
 #include "integration/BundleHost.h"
+#include "pal/IPalBitmap.h"
 
 #include <gtest/gtest.h>
 
@@ -29,7 +30,7 @@ protected:
     void SetUp() override
     {
         setenv("OL7T_MESSAGEBOX", "stderr", 1);
-        useRegistry(registryPath, "");
+        useRegistry(registryName, "");
         ASSERT_TRUE(library.loaded());
     }
     void TearDown() override
@@ -62,7 +63,7 @@ protected:
                                 : std::vector<uint8_t>{};
     }
 
-    std::string registryPath = ::testing::TempDir() + "vst2_library_test.reg";
+    const std::string registryName = "vst2_library_test";
     BundleHost library{OL7T_BUNDLE_DIR};
     Vst2Host host;
     std::vector<AEffect*> opened;
@@ -227,7 +228,7 @@ TEST_F(Vst2LibraryTest, ChannelStripChunksFollowTheCompatibilityValue)
         {"\"SV7TCompatabilityMode\"=\"long text\"\n", false},
     };
     for (const auto& c : cases) {
-        useRegistry(registryPath, c.lines);
+        useRegistry(registryName, c.lines);
         AEffect* strip = open("TORVAPluginMain");
         ASSERT_NE(strip, nullptr) << c.lines;
         EXPECT_EQ((strip->flags & effFlagsProgramChunks) != 0, c.chunks) << c.lines;
@@ -266,6 +267,11 @@ TEST_F(Vst2LibraryTest, VendorRequestsOfTheChannelStrip)
                 << entry << " " << c.code << " " << c.index;
         }
         EXPECT_EQ(answer, 1);
+        // The strip bitmap is the platform layer's, now owned by the host.
+        ASSERT_NE(bitmap, &answer) << entry;
+        ASSERT_NE(bitmap, nullptr) << entry;
+        EXPECT_GT(static_cast<ZVNPal::IPalBitmap*>(bitmap)->Width(), 0);
+        delete static_cast<ZVNPal::IPalBitmap*>(bitmap);
         int32_t flag = 5;
         EXPECT_EQ(dispatch(e, effVendorSpecific, 5002, 0, &flag), 1);
         EXPECT_EQ(flag, 0);

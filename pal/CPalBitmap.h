@@ -1,0 +1,48 @@
+// An image in memory (on Linux a cairo image surface), loaded from a PNG or a
+// BMP file or built from pixels.
+#pragma once
+
+#include "pal/IPalBitmap.h"
+
+namespace ZVNPal {
+
+// Shows a message box with the given title and text (OK button, stop icon).
+// Load reports an unreadable file through it when asked to.
+using PalLoadMessageHook = void (*)(const char* title, const char* text);
+
+class CPalBitmap : public IPalBitmap {
+public:
+    CPalBitmap() = default;
+    CPalBitmap(const CPalBitmap&) = delete;
+    CPalBitmap& operator=(const CPalBitmap&) = delete;
+
+    PalResult Load(const char* path, bool showMessage) override;
+    PalResult CreateFromPixels(const std::uint32_t* pixels, std::int32_t width, std::int32_t height) override;
+    std::int32_t Width() const override { return m_nWidth; }
+    std::int32_t Height() const override { return m_nHeight; }
+    bool HasAlpha() const override { return m_bHasAlpha; }
+    std::int32_t PixelCount() const override { return m_nPixelCount; }
+    std::int32_t ByteSize() const override { return m_nByteSize; }
+    PalResult CopyPixelsOut(IPalWindow* window, std::int32_t sourceX, std::int32_t sourceY, std::int32_t width,
+                            std::int32_t height, std::uint32_t* destination) override;
+    PalResult CopyAllPixelsOut(std::uint32_t* destination) override;
+    PalNativeImage GetImage() override { return m_pImage; }
+    ~CPalBitmap() override;
+
+    // Installs the message box used by Load; null restores the default, which
+    // only writes a debug line.
+    static void SetLoadMessageHook(PalLoadMessageHook hook);
+
+private:
+    void Release();
+    void Adopt(void* surface, bool hasAlpha);
+
+    void* m_pImage = nullptr;
+    std::int32_t m_nWidth = 0;
+    std::int32_t m_nHeight = 0;
+    std::int32_t m_nPixelCount = 0;
+    std::int32_t m_nByteSize = 0;
+    bool m_bHasAlpha = false;
+};
+
+} // namespace ZVNPal

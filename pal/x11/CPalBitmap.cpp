@@ -1,0 +1,211 @@
+// Images from PNG files (decoded by cairo, alpha kept) and 24/32-bit BMP
+// files (read here), or built from pixels; held as cairo image surfaces.
+#include "pal/CPalBitmap.h"
+
+#include "pal/CPalOffScreenDC.h"
+#include "pal/DebugTrace.h"
+
+#include <cairo.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+namespace ZVNPal {
+
+namespace {
+
+// Paths are limited as on the classic desktop; a longer one is refused
+// rather than cut to a different name.
+constexpr std::size_t kMaxPath = 259;
+// Larger images are refused: their byte size must fit the 32-bit fields.
+constexpr std::int64_t kMaxPixels = std::int64_t(1) << 28;
+constexpr std::int32_t kMaxSide = 32767;
+
+void TraceMessage(const char* title, const char* text) { DebugTrace("CPalBitmap::Load - %s: %s\n", title, text); }
+
+PalLoadMessageHook g_fnMessage = TraceMessage;
+
+bool ReadFile(const char* path, std::vector<unsigned char>& bytes)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
+    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return !file.bad();
+}
+
+struct PngReader {
+    const std::vector<unsigned char>& bytes;
+    std::size_t offset = 0;
+
+    static cairo_status_t Read(void* closure, unsigned char* data, unsigned int length)
+    {
+        auto* reader = static_cast<PngReader*>(closure);
+        if (reader->bytes.size() - reader->offset < length)
+            return CAIRO_STATUS_READ_ERROR;
+        std::memcpy(data, reader->bytes.data() + reader->offset, length);
+        reader->offset += length;
+        return CAIRO_STATUS_SUCCESS;
+    }
+};
+
+cairo_surface_t* DecodePng(const std::vector<unsigned char>& bytes)
+{
+    PngReader reader{bytes};
+    cairo_surface_t* surface = cairo_image_surface_create_from_png_stream(PngReader::Read, &reader);
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return nullptr;
+    }
+    return surface;
+}
+
+std::uint32_t Le(const std::vector<unsigned char>& b, std::size_t at, int size)
+{
+    std::uint32_t value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = value << 8 | b[at + i];
+    return value;
+}
+
+// An uncompressed BMP of 24 or 32 bits per pixel, bottom-up or top-down.
+cairo_surface_t* DecodeBmp(const std::vector<unsigned char>& b)
+{
+    constexpr std::size_t kFileHeader = 14, kInfoHeader = 40;
+    if (b.size() < kFileHeader + kInfoHeader)
+        return nullptr;
+    const std::uint32_t dataOffset = Le(b, 10, 4);
+    const std::uint32_t infoSize = Le(b, 14, 4);
+    const std::int32_t width = static_cast<std::int32_t>(Le(b, 18, 4));
+    const std::int32_t rawHeight = static_cast<std::int32_t>(Le(b, 22, 4));
+    const std::uint32_t bits = Le(b, 28, 2);
+    const std::uint32_t compression = Le(b, 30, 4);
+    constexpr std::uint32_t kUncompressed = 0;
+    if (infoSize < kInfoHeader || compression != kUncompressed || (bits != 24 && bits != 32))
+        return nullptr;
+    const bool topDown = rawHeight < 0;
+    const std::int64_t height = topDown ? -std::int64_t(rawHeight) : rawHeight;
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || std::int64_t(width) * height > kMaxPixels)
+        return nullptr;
+    const std::size_t bytesPerPixel = bits / 8;
+    const std::size_t rowSize = (std::size_t(width) * bytesPerPixel + 3) / 4 * 4;
+    if (dataOffset > b.size() || (b.size() - dataOffset) / rowSize < std::size_t(height))
+        return nullptr;
+
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, static_cast<int>(height));
+    if (cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(surface);
+        return nullptr;
+    }
+    unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    for (std::int64_t row = 0; row < height; ++row) {
+        const std::size_t fileRow = topDown ? std::size_t(row) : std::size_t(height - 1 - row);
+        const unsigned char* source = b.data() + dataOffset + fileRow * rowSize;
+        auto* target = reinterpret_cast<std::uint32_t*>(data + row * stride);
+        for (std::int32_t x = 0; x < width; ++x, source += bytesPerPixel)
+            target[x] = 0xFF000000u | std::uint32_t(source[2]) << 16 | std::uint32_t(source[1]) << 8 | source[0];
+    }
+    cairo_surface_mark_dirty(surface);
+    return surface;
+}
+
+cairo_surface_t* Decode(const std::vector<unsigned char>& bytes)
+{
+    static const unsigned char kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (bytes.size() >= sizeof kPngSignature && std::memcmp(bytes.data(), kPngSignature, sizeof kPngSignature) == 0)
+        return DecodePng(bytes);
+    if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M')
+        return DecodeBmp(bytes);
+    return nullptr;
+}
+
+} // namespace
+
+void CPalBitmap::SetLoadMessageHook(PalLoadMessageHook hook) { g_fnMessage = hook ? hook : TraceMessage; }
+
+PalResult CPalBitmap::Load(const char* path, bool showMessage)
+{
+    cairo_surface_t* image = nullptr;
+    std::vector<unsigned char> bytes;
+    if (path && *path && std::strlen(path) <= kMaxPath && ReadFile(path, bytes))
+        image = Decode(bytes);
+    if (!image) {
+        if (showMessage)
+            g_fnMessage("IDS_BITMAP_NOT_FOUND_TITLE", "IDS_BITMAP_NOT_FOUND_MESSAGE");
+        return kPalFail;
+    }
+    Adopt(image, cairo_image_surface_get_format(image) == CAIRO_FORMAT_ARGB32);
+    return kPalOk;
+}
+
+PalResult CPalBitmap::CreateFromPixels(const std::uint32_t* pixels, std::int32_t width, std::int32_t height)
+{
+    if (!pixels || width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
+        std::int64_t(width) * height > kMaxPixels)
+        return kPalFail;
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
+    if (cairo_surface_status(image) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(image);
+        return kPalFail;
+    }
+    unsigned char* data = cairo_image_surface_get_data(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    // Rows arrive bottom-up, as GetPixels gives them, so read-back pixels
+    // turn into an image the right way up.
+    for (std::int32_t y = 0; y < height; ++y) {
+        auto* target = reinterpret_cast<std::uint32_t*>(data + std::size_t(y) * stride);
+        const std::uint32_t* source = pixels + std::size_t(height - 1 - y) * width;
+        for (std::int32_t x = 0; x < width; ++x) {
+            // Straight colour in, premultiplied colour stored.
+            const std::uint32_t p = source[x], a = p >> 24;
+            const auto channel = [&](int shift) { return ((p >> shift & 0xFF) * a + 127) / 255; };
+            target[x] = a << 24 | channel(16) << 16 | channel(8) << 8 | channel(0);
+        }
+    }
+    cairo_surface_mark_dirty(image);
+    Adopt(image, true);
+    return kPalOk;
+}
+
+void CPalBitmap::Adopt(void* surface, bool hasAlpha)
+{
+    Release();
+    m_pImage = surface;
+    m_nWidth = cairo_image_surface_get_width(static_cast<cairo_surface_t*>(surface));
+    m_nHeight = cairo_image_surface_get_height(static_cast<cairo_surface_t*>(surface));
+    m_nPixelCount = m_nWidth * m_nHeight;
+    m_nByteSize = m_nPixelCount * 4;
+    m_bHasAlpha = hasAlpha;
+}
+
+void CPalBitmap::Release()
+{
+    if (m_pImage)
+        cairo_surface_destroy(static_cast<cairo_surface_t*>(m_pImage));
+    m_pImage = nullptr;
+    m_nWidth = m_nHeight = m_nPixelCount = m_nByteSize = 0;
+    m_bHasAlpha = false;
+}
+
+CPalBitmap::~CPalBitmap() { Release(); }
+
+PalResult CPalBitmap::CopyPixelsOut(IPalWindow* window, std::int32_t sourceX, std::int32_t sourceY,
+                                    std::int32_t width, std::int32_t height, std::uint32_t* destination)
+{
+    if (!destination || width <= 0 || height <= 0)
+        return kPalInvalidArg;
+    CPalOffScreenDC scratch(window, width, height);
+    const PalResult drawn = scratch.DrawBitmap(this, 0, 0, width, height, sourceX, sourceY, 1.0f);
+    return drawn != kPalOk ? drawn : scratch.GetPixels(destination);
+}
+
+PalResult CPalBitmap::CopyAllPixelsOut(std::uint32_t* destination)
+{
+    return CopyPixelsOut(nullptr, 0, 0, m_nWidth, m_nHeight, destination);
+}
+
+} // namespace ZVNPal
