@@ -2,14 +2,11 @@
 // channel strip, both wrapping the effect the VST 3 factory makes.
 #include "adapters/vst2/MBVst2Wrapper.h"
 #include "core/ol7t.h"
-#include "pal/CPalBitmap.h"
 #include "pal/CRegistryFile.h"
-#include "pal/PalRunLoop.h"
 
 #include "pluginterfaces/base/ipluginbase.h"
 
 #include <cstring>
-#include <new>
 #include <string_view>
 
 using namespace Steinberg;
@@ -18,31 +15,6 @@ namespace {
 
 constexpr char kConfigurationKey[] = "Software\\Marrowby Music Software\\OL-7T Leveling Amplifier\\2.0";
 constexpr char kCompatibilityValue[] = "SV7TCompatabilityMode";
-
-// The strip's bitmaps are handed over as ZVNPal::IPalBitmap pointers, which
-// the host deletes when done with them.
-void* loadStripBitmap(const std::string& path)
-{
-    auto* bitmap = new (std::nothrow) ZVNPal::CPalBitmap;
-    if (bitmap && bitmap->Load(path.c_str(), false) != ZVNPal::kPalOk) {
-        delete bitmap;
-        return nullptr;
-    }
-    return static_cast<ZVNPal::IPalBitmap*>(bitmap);
-}
-
-// A VST 2 host offers no run loop: its idle calls drive the platform layer's
-// events and timers while an editor is open.
-void pumpPlatformEvents()
-{
-    ZVNPal::PumpEvents();
-}
-
-void connectPlatformLayer()
-{
-    ol7t::moduleBitmapLoader = loadStripBitmap;
-    Vst::Vst2Wrapper::editorIdleHandler = pumpPlatformEvents;
-}
 
 bool hostAnswers(audioMasterCallback audioMaster)
 {
@@ -64,7 +36,6 @@ bool findEffectClass(IPluginFactory* factory, TUID classId)
 
 AEffect* createEffect(audioMasterCallback audioMaster, bool programsAreChunks, bool module)
 {
-    connectPlatformLayer();
     IPluginFactory* factory = GetPluginFactory();
     TUID classId;
     if (factory && !findEffectClass(factory, classId)) {

