@@ -12,7 +12,10 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 #include <chrono>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -28,6 +31,7 @@ const FUID kEffectClass(0xC13C56A3, 0x72CE416F, 0x9FB2811A, 0xD0C38FC2);
 const FUID kPlainClass(0x11111111, 0x22222222, 0x33333333, 0x44444444);
 const FUID kViewedClass(0x55555555, 0x66666666, 0x77777777, 0x88888888);
 constexpr int32 kUniqueId = 0x4F6F3774;
+const std::string kLongDescription(70, 'd');
 
 std::atomic<int64_t> fakeNanoseconds{0};
 Timer::TimePoint fakeNow()
@@ -117,8 +121,13 @@ protected:
     static void SetUpTestSuite()
     {
         setenv("OL7T_MESSAGEBOX", "stderr", 1);
-        useRegistry("mb_wrapper_test",
-                    std::string("\"AppData Path\"=\"") + OL7T_BUNDLE_DIR + "/Contents/\"\n");
+        // An installation of our own whose description is longer than the
+        // host's 64-byte buffer.
+        const auto contents = std::filesystem::path(::testing::TempDir()) /
+                              ("mb_wrapper_test." + std::to_string(getpid())) / "Contents";
+        std::filesystem::create_directories(contents / "Resources");
+        std::ofstream(contents / "Resources" / "TextResources.mbres") << "IDS_OL7T_DESC," << kLongDescription << "\n";
+        useRegistry("mb_wrapper_test", "\"AppData Path\"=\"" + contents.string() + "/\"\n");
         Timer::now = fakeNow;
     }
 
@@ -368,6 +377,17 @@ void* recordBitmap(const std::string& path)
 {
     loadedBitmaps.push_back(path);
     return &loadedBitmaps;
+}
+
+TEST_F(MBWrapperTest, LongDescriptionIsCutToTheHostsBuffer)
+{
+    MBVst2Wrapper* wrapper = create(false);
+    ASSERT_NE(wrapper, nullptr);
+    char text[80];
+    std::memset(text, 'x', sizeof text);
+    EXPECT_EQ(dispatch(wrapper->getAeffect(), effGetProductString, 0, 0, text), 1);
+    EXPECT_EQ(std::string(text), kLongDescription.substr(0, 63));
+    EXPECT_EQ(text[64], 'x') << "nothing written past the 64 bytes";
 }
 
 TEST_F(MBWrapperTest, StripRequestsChangeTheModuleState)
