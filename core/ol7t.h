@@ -8,7 +8,7 @@
 #include "core/Relaxed.h"
 #include "core/SharedFilterSets.h"
 #include "core/SynthProgram.h"
-#include "adapters/vst2/IMBVst2StrivelPlugin.h"
+#include "core/IMBVst2StrivelPlugin.h"
 #include "sdk/SingleComponentEffect.h"
 
 #include <atomic>
@@ -55,6 +55,7 @@ public:
     float getParamValue(uint32_t id) const { return program->getParamValue(id); }
 
     tresult PLUGIN_API setParamNormalized(Vst::ParamID id, Vst::ParamValue value) SMTG_OVERRIDE;
+    Vst::ParamValue PLUGIN_API getParamNormalized(Vst::ParamID id) SMTG_OVERRIDE;
     tresult PLUGIN_API getParamStringByValue(Vst::ParamID id, Vst::ParamValue value,
                                              Vst::String128 string) SMTG_OVERRIDE;
 

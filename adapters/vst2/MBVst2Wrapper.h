@@ -3,7 +3,7 @@
 // host does not process, and the strip host's context-menu request.
 #pragma once
 
-#include "adapters/vst2/IMBVst2StrivelPlugin.h"
+#include "core/IMBVst2StrivelPlugin.h"
 #include "sdk/Vst2Wrapper.h"
 
 #include "pluginterfaces/base/ipluginbase.h"

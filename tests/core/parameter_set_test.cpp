@@ -66,7 +66,7 @@ TEST(ParameterSet, GainLawMapsItsEndsAndMiddle)
         double v;
         double gain;
         double tolerance;
-    } cases[] = {{0.0, 0.0, 0.0}, {0.4, 1.2422, 1e-4}, {0.5, 2.1861, 1e-4}, {1.0, 24.0, 0.0}};
+    } cases[] = {{0.0, 0.0, 0.0}, {0.4, 1.2422, 1e-4}, {0.5, 2.1861, 1e-4}, {1.0, 24.0, 0.0}, {-4.0, 0.0, 0.0}};
     for (const auto& c : cases) {
         ASSERT_EQ(e->setParamNormalized(PARAM_GAIN, c.v), kResultOk);
         EXPECT_NEAR(e->gainTarget, c.gain, c.tolerance) << c.v;
