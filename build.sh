@@ -44,7 +44,7 @@ run_tests() {
 # starting from its seed corpus (new inputs go to the build tree).
 fuzz_briefly() {
   echo "== fuzzing the byte-level readers (clang, libFuzzer)"
-  local dir=build-fuzz targets=(text_rez registry_file state_chunk)
+  local dir=build-fuzz targets=(text_rez registry_file state_chunk vst2_chunk)
   CC=clang CXX=clang++ cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOL7T_BENCH=OFF \
     -DOL7T_FUZZ=ON -DOL7T_SANITIZE=address,undefined,fuzzer-no-link >/dev/null
   cmake --build "$dir" -j"$JOBS" --target "${targets[@]/%/_fuzzer}"

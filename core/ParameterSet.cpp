@@ -3,11 +3,12 @@
 #include "core/ol7t.h"
 
 #include "GUI/IEditorView.h"
-
+#include "core/SharedParameter.h"
 #include "pal/DebugTrace.h"
 
 #include "pluginterfaces/base/ustring.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Steinberg::Vst;
@@ -30,8 +31,7 @@ void ol7t::registerParameters(TextLookup lookup)
         const ParameterDescription& d = kParameterDescriptions[id];
         String128 title;
         toString128(lookup ? lookup(d.titleKey) : nullptr, title);
-        parameters.addParameter(title, STR16(""), d.stepCount, d.defaultValue, d.flags, static_cast<int32>(id),
-                                kRootUnitId);
+        parameters.addParameter(new SharedParameter(title, id, d.stepCount, d.defaultValue, d.flags));
     }
     for (uint32_t id = 0; id < PARAM_COUNT; ++id) {
         ParameterInfo info{};
@@ -58,7 +58,9 @@ tresult PLUGIN_API ol7t::setParamNormalized(ParamID id, ParamValue v)
     case PARAM_GAIN: {
         // The gain law is evaluated in single precision.
         const float f = static_cast<float>(v);
-        gainTarget = static_cast<double>(24.f * powf((powf(24.f, f) - 1.f) / 23.f, 1.35f));
+        // Below zero (only a hostile chunk gets there) the law's base turns
+        // negative and its power undefined: that is silence, not NaN.
+        gainTarget = static_cast<double>(24.f * powf(std::max((powf(24.f, f) - 1.f) / 23.f, 0.f), 1.35f));
         break;
     }
     case PARAM_PEAKRED: {
@@ -81,7 +83,9 @@ tresult PLUGIN_API ol7t::setParamNormalized(ParamID id, ParamValue v)
         designFilters();
         break;
     case PARAM_METERSEL:
-        meterMode = static_cast<int32_t>(static_cast<float>(v) * 3.f);
+        // Truncated toward zero; a value far outside the range (a hostile
+        // chunk) is held to the four modes rather than overflowing the int.
+        meterMode = static_cast<int32_t>(std::clamp(static_cast<float>(v) * 3.f, 0.f, 3.f));
         break;
     case PARAM_MEMORY:
         fastReset = on;
@@ -95,6 +99,13 @@ tresult PLUGIN_API ol7t::setParamNormalized(ParamID id, ParamValue v)
     if (IEditorView* view = editor)
         view->onParameterChanged(id, static_cast<float>(v));
     return kResultOk;
+}
+
+ParamValue PLUGIN_API ol7t::getParamNormalized(ParamID id)
+{
+    // Every registered parameter is shared: its value is read atomically.
+    auto* parameter = static_cast<SharedParameter*>(getParameterObject(id));
+    return parameter ? parameter->normalized() : 0.0;
 }
 
 void ol7t::applyParameter(uint32_t id, float value)

@@ -11,17 +11,17 @@ void SharedFilterSets::publish(const FilterSets& sets)
     std::memcpy(source, &sets, sizeof source);
 
     // Claim the sequence by making it odd; another writer holding it only
-    // delays us for the few stores below.
+    // delays us for the few stores below. Each word is released, so a reader
+    // that sees a new word also sees the odd mark and tries again.
     uint32_t seq = sequence.load(std::memory_order_relaxed);
     for (;;) {
         if ((seq & 1u) == 0
-            && sequence.compare_exchange_weak(seq, seq + 1, std::memory_order_acquire, std::memory_order_relaxed))
+            && sequence.compare_exchange_weak(seq, seq + 1, std::memory_order_acq_rel, std::memory_order_relaxed))
             break;
         seq = sequence.load(std::memory_order_relaxed);
     }
-    std::atomic_thread_fence(std::memory_order_release);
     for (int i = 0; i < kDoubles; ++i)
-        words[i].store(source[i], std::memory_order_relaxed);
+        words[i].store(source[i], std::memory_order_release);
     sequence.store(seq + 2, std::memory_order_release);
 }
 
@@ -32,9 +32,9 @@ FilterSets SharedFilterSets::read() const
         const uint32_t before = sequence.load(std::memory_order_acquire);
         if (before & 1u)
             continue;
+        // Acquiring each word keeps the second look at the sequence after it.
         for (int i = 0; i < kDoubles; ++i)
-            copy[i] = words[i].load(std::memory_order_relaxed);
-        std::atomic_thread_fence(std::memory_order_acquire);
+            copy[i] = words[i].load(std::memory_order_acquire);
         if (sequence.load(std::memory_order_relaxed) == before)
             break;
     }

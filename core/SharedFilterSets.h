@@ -8,7 +8,7 @@
 #include <atomic>
 #include <cstdint>
 
-// A sequence lock over relaxed atomic doubles: the writer marks the sequence
+// A sequence lock over atomic doubles: the writer marks the sequence
 // odd while it writes and even when done; a reader copies and retries only if
 // the sequence moved underneath it. Writers (the user-interface thread and
 // automation on the audio thread) take turns on the sequence itself.

@@ -8,17 +8,19 @@
 #include "core/Relaxed.h"
 #include "core/SharedFilterSets.h"
 #include "core/SynthProgram.h"
+#include "core/IMBVst2StrivelPlugin.h"
 #include "sdk/SingleComponentEffect.h"
 
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 class IEditorView;
 
 using namespace Steinberg;
 
-class ol7t : public Vst::SingleComponentEffect
+class ol7t : public Vst::SingleComponentEffect, public IMBVst2StrivelPlugin
 {
 public:
     ol7t();
@@ -59,6 +61,7 @@ public:
     float getParamValue(uint32_t id) const { return program->getParamValue(id); }
 
     tresult PLUGIN_API setParamNormalized(Vst::ParamID id, Vst::ParamValue value) SMTG_OVERRIDE;
+    Vst::ParamValue PLUGIN_API getParamNormalized(Vst::ParamID id) SMTG_OVERRIDE;
     tresult PLUGIN_API getParamStringByValue(Vst::ParamID id, Vst::ParamValue value,
                                              Vst::String128 string) SMTG_OVERRIDE;
 
@@ -82,6 +85,18 @@ public:
     tresult PLUGIN_API setupProcessing(Vst::ProcessSetup& setup) SMTG_OVERRIDE;
     tresult PLUGIN_API process(Vst::ProcessData& data) SMTG_OVERRIDE;
     void prepareBuffers(int32_t n);
+
+    // --- channel-strip module --------------------------------------------
+    void enableModuleMode() override;
+    intptr_t moduleVendorSpecific(int32_t code, intptr_t index, void* ptr, float value) override;
+    bool getModuleDescription(char* text) override;
+
+    // Turns a bitmap file into a handle of the platform layer's bitmap, which
+    // the channel-strip host then owns; null when the file cannot be loaded.
+    // The platform layer installs its loader here; until then no bitmap is
+    // handed over.
+    using ModuleBitmapLoader = void* (*)(const std::string& path);
+    static ModuleBitmapLoader moduleBitmapLoader;
 
     // --- shared with the editor and the tools ----------------------------
     Relaxed<IEditorView*> editor{nullptr};

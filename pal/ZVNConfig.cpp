@@ -7,6 +7,7 @@
 #include "pal/PalTypes.h"
 
 #include <cstdlib>
+#include <mutex>
 #include <new>
 
 namespace ZVNPal {
@@ -17,6 +18,9 @@ const char kAppDataPathName[] = "AppData Path";
 const char kLogPathName[] = "Log Path";
 const char kLogFolderBelowHome[] = "/Documents/Marrowby/OL7T/Logs";
 
+// Every effect object sets the key as it is constructed, possibly on several
+// threads at once; readers take a copy.
+std::mutex g_configurationKeyLock;
 std::string g_configurationKey;
 
 std::string environmentText(const char* name)
@@ -33,10 +37,10 @@ std::string homeFolder()
     return home.empty() ? environmentText("HOME") : home;
 }
 
-int32_t readStoredString(const std::string& name, std::string& value)
+int32_t readStoredString(const std::string& key, const std::string& name, std::string& value)
 {
     const CRegistryFile store = CRegistryFile::LoadSystem();
-    const RegistryValue* stored = store.Find(g_configurationKey, name);
+    const RegistryValue* stored = store.Find(key, name);
     if (!stored || stored->type != RegistryValue::kString || stored->data.empty())
         return kPalFail;
     try {
@@ -52,25 +56,29 @@ int32_t readStoredString(const std::string& name, std::string& value)
 
 int32_t ZVNConfig::Initialize(const std::string& product, const std::string& version)
 {
-    g_configurationKey = kMakerKey;
+    std::string key = kMakerKey;
     if (!product.empty()) {
-        g_configurationKey += "\\" + product;
+        key += "\\" + product;
         if (!version.empty())
-            g_configurationKey += "\\" + version;
+            key += "\\" + version;
     }
+    std::lock_guard<std::mutex> lock(g_configurationKeyLock);
+    g_configurationKey = std::move(key);
     return kPalOk;
 }
 
-const std::string& ZVNConfig::GetKey()
+std::string ZVNConfig::GetKey()
 {
+    std::lock_guard<std::mutex> lock(g_configurationKeyLock);
     return g_configurationKey;
 }
 
 int32_t ZVNConfig::ReadString(const std::string& name, std::string& value)
 {
-    if (g_configurationKey.empty())
+    const std::string key = GetKey();
+    if (key.empty())
         return kPalFail;
-    const int32_t result = readStoredString(name, value);
+    const int32_t result = readStoredString(key, name, value);
     if (result != kPalFail || name != kAppDataPathName)
         return result;
     // No installer wrote the application-data path: the bundle around this

@@ -15,7 +15,7 @@ public:
     static int32_t Initialize(const std::string& product, const std::string& version);
 
     // The key set by Initialize (below HKEY_LOCAL_MACHINE); empty before.
-    static const std::string& GetKey();
+    static std::string GetKey();
 
     // The string value `name` of the configuration key. A value that cannot be
     // read yields its default ("Log Path": the home folder followed by

@@ -8,7 +8,7 @@ IMPLEMENT_FUNKNOWN_METHODS(ParameterChanges, IParameterChanges, IParameterChange
 
 int32 PLUGIN_API ParameterChanges::getParameterCount()
 {
-    return static_cast<int32>(queues.size());
+    return used;
 }
 
 IParamValueQueue* PLUGIN_API ParameterChanges::getParameterData(int32 index)
@@ -26,9 +26,13 @@ IParamValueQueue* PLUGIN_API ParameterChanges::addParameterData(const ParamID& i
             return queues[i].get();
         }
     }
-    queues.push_back(std::make_unique<ParameterValueQueue>(id));
-    index = getParameterCount() - 1;
-    return queues.back().get();
+    if (used == static_cast<int32>(queues.size()))
+        queues.push_back(std::make_unique<ParameterValueQueue>(id));
+    ParameterValueQueue* queue = queues[used].get();
+    queue->setParamID(id);
+    queue->clear();
+    index = used++;
+    return queue;
 }
 
 } // namespace Vst

@@ -23,13 +23,15 @@ public:
     // Returns the queue of `id`, adding one when the block has none yet.
     IParamValueQueue* PLUGIN_API addParameterData(const ParamID& id, int32& index) SMTG_OVERRIDE;
 
-    // Empties every queue for the next block.
-    void clearQueue() { queues.clear(); }
+    // Empties the block's queues for the next one. The queues themselves are
+    // kept for reuse, so a steady stream of changes allocates nothing.
+    void clearQueue() { used = 0; }
 
     DECLARE_FUNKNOWN_METHODS
 
 private:
     std::vector<std::unique_ptr<ParameterValueQueue>> queues;
+    int32 used = 0;
 };
 
 } // namespace Vst

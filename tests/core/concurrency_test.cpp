@@ -2,6 +2,8 @@
 // processes: no data race, and no half-written coefficient set.
 #include "EffectFixture.h"
 
+#include "public.sdk/source/common/memorystream.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -37,6 +39,32 @@ TEST(Concurrency, FilterRedesignWhileProcessingIsRaceFreeAndWhole)
     done = true;
     ui.join();
     EXPECT_EQ(blocks, 400);
+}
+
+TEST(Concurrency, AutomationInProcessWhileTheHostSetsAndSavesTheSameParameters)
+{
+    Effect e;
+    Host host(*e, 64);
+    std::atomic<bool> done{false};
+    std::thread ui([&] {
+        Steinberg::MemoryStream stream;
+        for (int i = 0; !done; ++i) {
+            e->setParamNormalized(PARAM_GAIN, (i % 10) / 10.0);
+            e->getParamNormalized(PARAM_PEAKRED);
+            stream.seek(0, Steinberg::IBStream::kIBSeekSet, nullptr);
+            e->getState(&stream);
+        }
+    });
+    for (int b = 0; b < 300; ++b) {
+        host.change(PARAM_GAIN, (b % 7) / 7.0);
+        host.change(PARAM_PEAKRED, (b % 5) / 5.0);
+        host.block(sine(0.5, 1000));
+    }
+    done = true;
+    ui.join();
+    const double gain = e->getParamNormalized(PARAM_GAIN);
+    EXPECT_GE(gain, 0.0);
+    EXPECT_LE(gain, 1.0);
 }
 
 TEST(Concurrency, MeterReadsWhileProcessing)

@@ -66,7 +66,7 @@ TEST(ParameterSet, GainLawMapsItsEndsAndMiddle)
         double v;
         double gain;
         double tolerance;
-    } cases[] = {{0.0, 0.0, 0.0}, {0.4, 1.2422, 1e-4}, {0.5, 2.1861, 1e-4}, {1.0, 24.0, 0.0}};
+    } cases[] = {{0.0, 0.0, 0.0}, {0.4, 1.2422, 1e-4}, {0.5, 2.1861, 1e-4}, {1.0, 24.0, 0.0}, {-4.0, 0.0, 0.0}};
     for (const auto& c : cases) {
         ASSERT_EQ(e->setParamNormalized(PARAM_GAIN, c.v), kResultOk);
         EXPECT_NEAR(e->gainTarget, c.gain, c.tolerance) << c.v;
@@ -116,7 +116,7 @@ TEST(ParameterSet, MeterSelectorTruncatesToFourModes)
     {
         double v;
         int mode;
-    } cases[] = {{0.0, 0}, {0.25, 0}, {1.0 / 3.0, 1}, {2.0 / 3.0, 2}, {0.99, 2}, {1.0, 3}};
+    } cases[] = {{0.0, 0}, {0.25, 0}, {1.0 / 3.0, 1}, {2.0 / 3.0, 2}, {0.99, 2}, {1.0, 3}, {-1e33, 0}, {1e33, 3}};
     for (const auto& c : cases) {
         e->setParamNormalized(PARAM_METERSEL, c.v);
         EXPECT_EQ(e->meterMode, c.mode) << c.v;

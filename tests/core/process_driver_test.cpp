@@ -159,6 +159,18 @@ TEST(ProcessDriver, HostQueuesKeepPointsInOrderOfOffset)
     EXPECT_EQ(offset, 100);
     EXPECT_EQ(value, 0.9);
     EXPECT_EQ(queue.getPoint(2, offset, value), kResultFalse);
+
+    // A host's changes are kept per block; the queues are reused afterwards.
+    ParameterChanges changes;
+    IParamValueQueue* first = changes.addParameterData(7, index);
+    changes.addParameterData(7, index);
+    EXPECT_EQ(changes.getParameterCount(), 1);
+    changes.clearQueue();
+    EXPECT_EQ(changes.getParameterCount(), 0);
+    IParamValueQueue* reused = changes.addParameterData(2, index);
+    EXPECT_EQ(reused, first);
+    EXPECT_EQ(reused->getParameterId(), 2u);
+    EXPECT_EQ(reused->getPointCount(), 0);
 }
 
 } // namespace

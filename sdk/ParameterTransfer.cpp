@@ -1,0 +1,22 @@
+// Lock-free hand-over of parameter values between threads.
+#include "sdk/ParameterTransfer.h"
+
+namespace Steinberg {
+namespace Vst {
+
+void ParameterTransfer::setParameterIds(const std::vector<ParamID>& parameterIds)
+{
+    ids = parameterIds;
+    slots = std::make_unique<Slot[]>(ids.size());
+}
+
+void ParameterTransfer::addChange(int32 index, ParamValue value)
+{
+    if (index < 0 || index >= size())
+        return;
+    slots[index].value.store(value, std::memory_order_relaxed);
+    slots[index].changed.store(true, std::memory_order_release);
+}
+
+} // namespace Vst
+} // namespace Steinberg
