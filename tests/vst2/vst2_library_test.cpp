@@ -4,6 +4,8 @@
 #include "Vst2Host.h"
 #include "integration/BundleHost.h"
 
+#include "pal/IPalBitmap.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -265,7 +267,13 @@ TEST_F(Vst2LibraryTest, VendorRequestsOfTheChannelStrip)
                 << entry << " " << c.code << " " << c.index;
         }
         EXPECT_EQ(answer, 1);
-        EXPECT_EQ(bitmap, nullptr) << "no platform bitmaps in this library yet";
+        // The inactive picture, as a platform bitmap that the host now owns.
+        ASSERT_NE(bitmap, &answer);
+        auto* inactive = static_cast<ZVNPal::IPalBitmap*>(bitmap);
+        ASSERT_NE(inactive, nullptr);
+        EXPECT_GT(inactive->Width(), 0);
+        EXPECT_GT(inactive->Height(), 0);
+        delete inactive;
         int32_t flag = 5;
         EXPECT_EQ(dispatch(e, effVendorSpecific, 5002, 0, &flag), 1);
         EXPECT_EQ(flag, 0);
