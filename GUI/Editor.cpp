@@ -317,6 +317,11 @@ void Editor::onControlChanged(int32_t number, float value, int32_t code, int32_t
     case kReportValue:
         effect->editParameter(id, value);
         break;
+    case kReportContext:
+        // Only the channel strip offers a menu of its own for a control.
+        if (effect->moduleMode)
+            effect->requestHostContextMenu(id);
+        break;
     case kReportGestureBegin:
         effect->beginEdit(id);
         break;

@@ -35,6 +35,13 @@ intptr_t answerInt(void* ptr, int32_t answer)
 } // namespace
 
 ol7t::ModuleBitmapLoader ol7t::moduleBitmapLoader = nullptr;
+ol7t::HostContextMenuHandler ol7t::hostContextMenuHandler = nullptr;
+
+void ol7t::requestHostContextMenu(uint32_t id)
+{
+    if (hostContextMenuHandler)
+        hostContextMenuHandler(this, id);
+}
 
 void ol7t::enableModuleMode()
 {

@@ -98,6 +98,12 @@ public:
     using ModuleBitmapLoader = void* (*)(const std::string& path);
     static ModuleBitmapLoader moduleBitmapLoader;
 
+    // Asks the channel-strip host for its context menu of a control; the
+    // VST 2 adapter installs the handler that reaches this instance's host.
+    using HostContextMenuHandler = void (*)(const IMBVst2StrivelPlugin* instance, uint32_t id);
+    static HostContextMenuHandler hostContextMenuHandler;
+    void requestHostContextMenu(uint32_t id);
+
     // --- shared with the editor and the tools ----------------------------
     Relaxed<IEditorView*> editor{nullptr};
     Relaxed<bool> moduleMode{false};

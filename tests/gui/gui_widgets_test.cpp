@@ -13,6 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 using namespace Steinberg;
 using testing_support::Effect;
 using testing_support::RecordingHandler;
@@ -339,6 +342,25 @@ TEST_F(Panel, OptionsMenuCommands)
     editor->applyMenuCommand(0);
     editor->applyMenuCommand(99);
     EXPECT_TRUE(host.calls.empty());
+}
+
+TEST_F(Panel, ContextClicksReachTheChannelStripOnlyInModuleMode)
+{
+    static std::vector<std::pair<const IMBVst2StrivelPlugin*, uint32_t>> requests;
+    requests.clear();
+    ol7t::hostContextMenuHandler = [](const IMBVst2StrivelPlugin* instance, uint32_t id) {
+        requests.emplace_back(instance, id);
+    };
+    editor->onControlChanged(PARAM_GAIN, 0.f, kReportContext, 10, 10);
+    EXPECT_TRUE(requests.empty()) << "the full panel has no host menu";
+    effect->moduleMode = true;
+    editor->onControlChanged(PARAM_R37, 0.f, kReportContext, 10, 10);
+    editor->onControlChanged(10, 0.f, kReportContext, 10, 10);
+    ASSERT_EQ(requests.size(), 1u) << "the meter names no parameter";
+    EXPECT_EQ(requests[0].first, static_cast<const IMBVst2StrivelPlugin*>(&*effect));
+    EXPECT_EQ(requests[0].second, PARAM_R37);
+    effect->moduleMode = false;
+    ol7t::hostContextMenuHandler = nullptr;
 }
 
 TEST_F(Panel, ViewContract)
