@@ -1,4 +1,5 @@
-// The UTF-8 decoder used wherever text reaches the platform.
+// The UTF-8 decoder used wherever text reaches the platform, and the encoder
+// of one code point.
 #include "pal/Utf8ToUtf16.h"
 
 #include <cstdint>
@@ -52,6 +53,25 @@ int Utf8ToUtf16(const char* bytes, int count, char16_t* destination, int capacit
             break;
     }
     return units;
+}
+
+void AppendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
 }
 
 } // namespace ZVNPal

@@ -1,8 +1,14 @@
 // Conversion of the plug-in's UTF-8 byte strings into the UTF-16 text that
-// the platform's text operations take.
+// the platform's text operations take, and the encoding of one code point
+// back into UTF-8.
 #pragma once
 
+#include <string>
+
 namespace ZVNPal {
+
+// Appends the UTF-8 bytes of one code point (at most 0x10FFFF) to `out`.
+void AppendUtf8(std::string& out, char32_t codePoint);
 
 // Decodes `count` bytes of UTF-8 into UTF-16 units and returns how many units
 // the text gives. With a destination and a capacity above 0 the units are also

@@ -1,28 +1,10 @@
 // UTF-16 to UTF-8 for the effect's strings, and character-safe cuts.
 #include "adapters/aax/AAX_VST3Text.h"
+#include "pal/Utf8ToUtf16.h"
 
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
-
-void appendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 bool isHigh(char32_t u) { return u >= 0xD800 && u < 0xDC00; }
 bool isLow(char32_t u) { return u >= 0xDC00 && u < 0xE000; }
@@ -38,9 +20,9 @@ std::string AAX_VST3ToUtf8(const Steinberg::char16* text, size_t maxUnits)
         const char32_t u = static_cast<char16_t>(text[i]);
         if (isHigh(u) && i + 1 < maxUnits && isLow(static_cast<char16_t>(text[i + 1]))) {
             const char32_t low = static_cast<char16_t>(text[++i]);
-            appendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
+            ZVNPal::AppendUtf8(out, 0x10000 + ((u - 0xD800) << 10) + (low - 0xDC00));
         } else {
-            appendUtf8(out, isHigh(u) || isLow(u) ? kReplacement : u);
+            ZVNPal::AppendUtf8(out, isHigh(u) || isLow(u) ? kReplacement : u);
         }
     }
     return out;

@@ -1,5 +1,6 @@
 // Text conversions of the Linux layer.
 #include "pal/x11/PalText.h"
+#include "pal/Utf8ToUtf16.h"
 
 #include <cstdint>
 
@@ -8,25 +9,6 @@ namespace ZVNPal::PalText {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
-
-void Append(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 // A value no code point has: marks a malformed sequence.
 constexpr char32_t kInvalid = 0xFFFFFFFF;
@@ -75,7 +57,7 @@ std::string FromUtf16(const char16_t* text)
         } else if (c >= 0xD800 && c <= 0xDFFF) {
             c = kReplacement;
         }
-        Append(out, c);
+        AppendUtf8(out, c);
     }
     return out;
 }
@@ -86,7 +68,7 @@ std::string FromLatin1(const char* text)
     if (!text)
         return out;
     for (const char* p = text; *p; ++p)
-        Append(out, static_cast<unsigned char>(*p));
+        AppendUtf8(out, static_cast<unsigned char>(*p));
     return out;
 }
 
@@ -121,7 +103,7 @@ std::string Utf8Limited(const char* text, std::size_t maxUnits)
         if (units + need > maxUnits)
             break;
         units += need;
-        Append(out, c);
+        AppendUtf8(out, c);
     }
     return out;
 }
