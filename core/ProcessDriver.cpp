@@ -158,7 +158,12 @@ tresult PLUGIN_API ol7t::process(ProcessData& data)
     if (on) {
         for (double* channel : {mainL, mainR, detL, detR})
             clearNonFinite(channel, n);
-        processModel(mainL, mainR, detL, detR, n);
+        // The block in which the model had to start again reaches the host
+        // with only its samples that are numbers.
+        if (!processModel(mainL, mainR, detL, detR, n)) {
+            clearNonFinite(mainL, n);
+            clearNonFinite(mainR, n);
+        }
     }
 
     const float scale = levelScaleFor(meterMode);

@@ -29,7 +29,6 @@ ol7t::ol7t()
     if (ZVNPal::ZVNConfig::Initialize("OL-7T Leveling Amplifier", "2.0") != 0)
         ZVNPal::DebugTrace("*** FAILED ZVNPal::ZVNConfig::Initialize");
     ++instanceCount;
-    filters.publish(FilterSets{});
     // No parameter object exists yet, so this reaches nothing but keeps the
     // construction path the same as every later one.
     applyProgram();
