@@ -6,6 +6,7 @@
 
 #include "pal/DebugTrace.h"
 #include "pal/Folders.h"
+#include "pal/ProductKey.h"
 #include "pal/TextStrings.h"
 #include "pal/ZVNConfig.h"
 
@@ -26,7 +27,7 @@ constexpr int32_t kInitialBufferSamples = 4096;
 ol7t::ol7t()
     : program(std::make_unique<SynthProgram>())
 {
-    if (ZVNPal::ZVNConfig::Initialize("OL-7T Leveling Amplifier", "2.0") != 0)
+    if (ZVNPal::ZVNConfig::Initialize(ZVNPal::kProductName, ZVNPal::kProductVersion) != 0)
         ZVNPal::DebugTrace("*** FAILED ZVNPal::ZVNConfig::Initialize");
     ++instanceCount;
     // No parameter object exists yet, so this reaches nothing but keeps the
