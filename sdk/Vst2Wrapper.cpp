@@ -4,13 +4,18 @@
 
 #include "sdk/Vst2Chunk.h"
 
+#include "pal/Utf8ToUtf16.h"
+
 #include "pluginterfaces/vst/ivstmessage.h"
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
+#include <cmath>
 #include <cstring>
+#include <thread>
 
 namespace Steinberg {
 namespace Vst {
@@ -20,44 +25,18 @@ namespace {
 constexpr uint32 kTimerPeriodMs = 50;
 constexpr char kDefaultProgramName[] = "Default";
 
+void copyText(const std::string& text, char* out, size_t size)
+{
+    const size_t n = std::min(text.size(), size - 1);
+    std::memcpy(out, text.data(), n);
+    out[n] = 0;
+}
+
 // Copies UTF-16 text into a UTF-8 buffer of `size` bytes, never splitting a
 // character and always ending with a zero byte.
 void toUtf8(const char16* in, char* out, size_t size)
 {
-    size_t n = 0;
-    for (; in && *in; ++in) {
-        uint32 c = *in;
-        if (c >= 0xD800 && c < 0xDC00 && in[1] >= 0xDC00 && in[1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (in[1] - 0xDC00);
-            ++in;
-        }
-        char bytes[4];
-        size_t len;
-        if (c < 0x80) {
-            bytes[0] = static_cast<char>(c);
-            len = 1;
-        } else if (c < 0x800) {
-            bytes[0] = static_cast<char>(0xC0 | (c >> 6));
-            bytes[1] = static_cast<char>(0x80 | (c & 0x3F));
-            len = 2;
-        } else if (c < 0x10000) {
-            bytes[0] = static_cast<char>(0xE0 | (c >> 12));
-            bytes[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            bytes[2] = static_cast<char>(0x80 | (c & 0x3F));
-            len = 3;
-        } else {
-            bytes[0] = static_cast<char>(0xF0 | (c >> 18));
-            bytes[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            bytes[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            bytes[3] = static_cast<char>(0x80 | (c & 0x3F));
-            len = 4;
-        }
-        if (n + len >= size)
-            break;
-        std::memcpy(out + n, bytes, len);
-        n += len;
-    }
-    out[n] = 0;
+    copyText(ZVNPal::CutUtf8(ZVNPal::Utf16ToUtf8(in), size - 1), out, size);
 }
 
 // A value text from a host: ASCII and Latin-1 letters are enough for numbers
@@ -67,13 +46,6 @@ void toUtf16(const char* in, String128 out)
     size_t n = 0;
     for (; *in && n < 127; ++in)
         out[n++] = static_cast<unsigned char>(*in) < 0x80 ? static_cast<char16>(*in) : char16('?');
-    out[n] = 0;
-}
-
-void copyText(const std::string& text, char* out, size_t size)
-{
-    const size_t n = std::min(text.size(), size - 1);
-    std::memcpy(out, text.data(), n);
     out[n] = 0;
 }
 
