@@ -321,18 +321,18 @@ AAX_Result AAX_CVST3Parameters::SetChunk(AAX_CTypeID chunkID, const AAX_SPlugInC
 std::vector<char> AAX_CVST3Parameters::vst3Chunk() const
 {
     MemoryStream componentState;
-    MemoryStream controllerState;
     captureState(componentState, mComponent && mComponent->getState(&componentState) == kResultOk);
-    captureState(controllerState, mController && mController->getState(&controllerState) == kResultOk);
+    // The controller is the component itself (asked of it in createEffect),
+    // whose one state answers both state calls: the controller part stays
+    // empty rather than holding that state twice.
     const int64_t componentBytes = componentState.getSize();
-    const int64_t controllerBytes = controllerState.getSize();
+    const int64_t controllerBytes = 0;
     std::vector<char> out;
-    if (componentBytes == 0 && controllerBytes == 0)
+    if (componentBytes == 0)
         return out;
     appendBytes(out, &componentBytes, sizeof componentBytes);
     appendBytes(out, &controllerBytes, sizeof controllerBytes);
     appendBytes(out, componentState.getData(), static_cast<size_t>(componentBytes));
-    appendBytes(out, controllerState.getData(), static_cast<size_t>(controllerBytes));
     return out;
 }
 
@@ -363,7 +363,10 @@ AAX_Result AAX_CVST3Parameters::setVST3Chunk(const char* data, uint32_t size)
     componentState.seek(0, IBStream::kIBSeekSet, nullptr);
     if (mController) {
         mController->setComponentState(&componentState);
-        mController->setState(&controllerState);
+        // Older chunks carry the component state again as the controller
+        // part; chunks of today have none to hand over.
+        if (controllerBytes > 0)
+            mController->setState(&controllerState);
     }
     takeValuesFromEffect();
     return AAX_SUCCESS;
