@@ -140,7 +140,7 @@ void AAX_CVST3Parameters::setUpProcessing()
 {
     AAX_IController* host = Controller();
     AAX_CSampleRate rate = 0;
-    if (host->GetSampleRate(&rate) == AAX_SUCCESS && rate > 0)
+    if (host->GetSampleRate(&rate) == AAX_SUCCESS && rate > 0 && std::isfinite(rate))
         mSampleRate = rate;
     if (mProcessor)
         host->SetSignalLatency(static_cast<int32_t>(mProcessor->getLatencySamples()));

@@ -320,6 +320,28 @@ TEST_F(AAXHostTest, VST3ChunkRoundTripAndEmptyChunk)
     EXPECT_EQ(a.parameters->GetChunk(kVST3Chunk, &c), AAX_ERROR_INCORRECT_CHUNK_SIZE);
 }
 
+TEST_F(AAXHostTest, ValuesThatAreNoNumberNeverReachTheEffect)
+{
+    AAXInstance a(host, AAX_eStemFormat_Stereo);
+    ASSERT_TRUE(a.initialized);
+    const std::string gain = a.id(2);
+    const struct
+    {
+        double sent;
+        double held;
+    } cases[] = {{0.3, 0.3}, {NAN, 0.3}, {INFINITY, 0.3}, {-INFINITY, 0.3}, {1.5, 1.0}, {-1.0, 0.0}};
+    std::vector<std::vector<float>> out;
+    for (const auto& c : cases) {
+        a.parameters->SetParameterNormalizedValue(gain.c_str(), c.sent);
+        a.process({sine(64, 0.1), sine(64, 0.1)}, out);
+        EXPECT_EQ(savedValue(*a.parameters, 1), static_cast<double>(static_cast<float>(c.held))) << c.sent;
+    }
+    double bypass = -1;
+    a.parameters->SetParameterNormalizedValue("MasterBypassID", INFINITY);
+    ASSERT_EQ(a.parameters->GetParameterNormalizedValue("MasterBypassID", &bypass), AAX_SUCCESS);
+    EXPECT_EQ(bypass, 0.0) << "an infinite value does not bypass";
+}
+
 TEST_F(AAXHostTest, ControlChunkRestoresTheHostValues)
 {
     AAXInstance a(host, AAX_eStemFormat_Stereo);
