@@ -80,6 +80,7 @@ Vst2Wrapper::Vst2Wrapper(IAudioProcessor* processor, IEditController* controller
 {
     if (processor)
         processor->queryInterface(IComponent::iid, reinterpret_cast<void**>(&component));
+    singleComponent = controllerIsComponent();
     setUniqueID(vst2ID);
     setProgramsAreChunks(true);
 }
@@ -90,7 +91,7 @@ Vst2Wrapper::~Vst2Wrapper()
     suspend();
     if (controller) {
         controller->setComponentHandler(nullptr);
-        if (!controllerIsComponent())
+        if (!singleComponent)
             controller->terminate();
         controller->release();
     }
@@ -122,7 +123,7 @@ bool Vst2Wrapper::init()
 {
     if (!component || component->initialize(static_cast<IHostApplication*>(this)) != kResultOk)
         return false;
-    if (controller && !controllerIsComponent() &&
+    if (controller && !singleComponent &&
         controller->initialize(static_cast<IHostApplication*>(this)) != kResultOk)
         return false;
     if (controller)
@@ -238,8 +239,44 @@ bool Vst2Wrapper::getProgramNameIndexed(int32_t, int32_t index, char* text)
 
 void Vst2Wrapper::setParameter(int32_t index, float value)
 {
+    // A value that is not a number is dropped and the parameter keeps its
+    // value; others are held to the normalized range.
+    if (std::isfinite(value))
+        queueChange(index, std::clamp(value, 0.f, 1.f));
+}
+
+void Vst2Wrapper::queueChange(int32 index, ParamValue value)
+{
     inputTransfer.addChange(index, value);
-    guiTransfer.addChange(index, value);
+    // A single-component effect is its own controller: the block applies the
+    // change to both, and a second queue could only bring it back stale.
+    if (!singleComponent)
+        guiTransfer.addChange(index, value);
+}
+
+void Vst2Wrapper::deliverQueuedChanges(bool processorSide)
+{
+    if (!controller)
+        return;
+    auto apply = [this](ParamID id, ParamValue value) { controller->setParamNormalized(id, value); };
+    guiTransfer.takeChanges(apply);
+    // A single-component effect has the one queue, which its blocks take
+    // from too: each change arrives once, whichever comes first.
+    if (processorSide || singleComponent)
+        inputTransfer.takeChanges(apply);
+}
+
+void Vst2Wrapper::awaitBlockInProgress() const
+{
+    // A block is short; the limit only guards against a host that loads a
+    // chunk from inside its own process call.
+    constexpr auto kLimit = std::chrono::milliseconds(200);
+    const uint32 seen = blockSequence.load();
+    if (seen % 2 == 0)
+        return;
+    const auto deadline = std::chrono::steady_clock::now() + kLimit;
+    while (blockSequence.load() == seen && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
 }
 
 float Vst2Wrapper::getParameter(int32_t index)
@@ -299,15 +336,13 @@ bool Vst2Wrapper::setBypass(bool state)
 {
     if (bypassIndex < 0)
         return false;
-    inputTransfer.addChange(bypassIndex, state ? 1.0 : 0.0);
-    guiTransfer.addChange(bypassIndex, state ? 1.0 : 0.0);
+    queueChange(bypassIndex, state ? 1.0 : 0.0);
     return true;
 }
 
 void Vst2Wrapper::onTimer(Timer*)
 {
-    if (controller)
-        guiTransfer.takeChanges([this](ParamID id, ParamValue value) { controller->setParamNormalized(id, value); });
+    deliverQueuedChanges(false);
 }
 
 void Vst2Wrapper::idle()
@@ -320,11 +355,13 @@ void Vst2Wrapper::idle()
 
 int32_t Vst2Wrapper::getChunk(void** data, bool)
 {
+    // The saved state includes every change the host made before asking.
+    deliverQueuedChanges(false);
     MemoryStream componentState;
     if (component->getState(&componentState) != kResultOk)
         return 0;
     MemoryStream controllerState;
-    if (!controllerIsComponent() && controller && controller->getState(&controllerState) != kResultOk)
+    if (!singleComponent && controller && controller->getState(&controllerState) != kResultOk)
         controllerState.setSize(0);
     auto bytes = [](MemoryStream& s) {
         return std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(s.getData()), static_cast<size_t>(s.getSize()));
@@ -341,13 +378,18 @@ int32_t Vst2Wrapper::setChunk(void* data, int32_t byteSize, bool)
     if (!Vst2Chunk::split({static_cast<const uint8_t*>(data), static_cast<size_t>(byteSize)}, componentPart,
                           controllerPart))
         return 0;
+    // The chunk is newer than every change still queued: those reach the
+    // effect first, and a block that took some of them ends before the chunk
+    // is applied, so none of them can land on top of it.
+    deliverQueuedChanges(true);
+    awaitBlockInProgress();
     auto stream = [](std::span<const uint8_t> part) {
         return MemoryStream(const_cast<uint8_t*>(part.data()), static_cast<TSize>(part.size()));
     };
     MemoryStream componentState = stream(componentPart);
     if (component->setState(&componentState) != kResultOk)
         return 0;
-    if (controller && !controllerIsComponent()) {
+    if (controller && !singleComponent) {
         componentState.seek(0, IBStream::kIBSeekSet, nullptr);
         controller->setComponentState(&componentState);
         if (!controllerPart.empty()) {
@@ -380,6 +422,7 @@ void Vst2Wrapper::processReplacing(float** inputs, float** outputs, int32_t samp
             std::fill_n(outputs[c], sampleFrames, 0.f);
         return;
     }
+    blockSequence.fetch_add(1);
     inputChanges.clear();
     inputTransfer.takeChanges([this](ParamID id, ParamValue value) { inputChanges.add(id, value); });
     assignChannels(inputBuses, inputs);
@@ -395,6 +438,7 @@ void Vst2Wrapper::processReplacing(float** inputs, float** outputs, int32_t samp
     data.outputs = outputBuses.data();
     data.inputParameterChanges = &inputChanges;
     processor->process(data);
+    blockSequence.fetch_add(1);
 }
 
 void Vst2Wrapper::processDoubleReplacing(double**, double** outputs, int32_t sampleFrames)
@@ -599,9 +643,12 @@ tresult PLUGIN_API Vst2Wrapper::beginEdit(ParamID id)
 tresult PLUGIN_API Vst2Wrapper::performEdit(ParamID id, ParamValue valueNormalized)
 {
     const int32 index = indexOf(id);
-    if (index < 0)
+    if (index < 0 || !std::isfinite(valueNormalized))
         return kInvalidArgument;
+    valueNormalized = std::clamp(valueNormalized, 0.0, 1.0);
+    // The edit replaces any older host value still queued for the parameter.
     inputTransfer.addChange(index, valueNormalized);
+    guiTransfer.discardChange(index);
     notifyAutomated(index, static_cast<float>(valueNormalized));
     return kResultOk;
 }
