@@ -326,9 +326,11 @@ bool Vst2Wrapper::string2parameter(int32_t index, const char* text)
     String128 utf16{};
     toUtf16(text, utf16);
     ParamValue value = 0;
-    if (!controller || controller->getParamValueByString(parameterIds[index], utf16, value) != kResultOk)
+    if (!controller || controller->getParamValueByString(parameterIds[index], utf16, value) != kResultOk ||
+        !std::isfinite(value))
         return false;
-    setParameter(index, static_cast<float>(value));
+    // Held in double precision first: a text such as "1e300" has no float.
+    setParameter(index, static_cast<float>(std::clamp(value, 0.0, 1.0)));
     return true;
 }
 

@@ -223,6 +223,16 @@ TEST_F(MBWrapperTest, HostValuesThatAreNoNumberAreIgnoredAndOthersHeldToRange)
         EXPECT_EQ(effect.getParamNormalized(PARAM_METERSEL), c.held) << c.sent;
         EXPECT_EQ(effect.getParamValue(PARAM_METERSEL), static_cast<float>(c.held)) << c.sent;
     }
+    const struct
+    {
+        const char* text;
+        intptr_t taken;
+        double held;
+    } texts[] = {{"nan", 0, 0.0}, {"1e300", 1, 1.0}, {"1e999", 0, 1.0}, {"-1e300", 1, 0.0}};
+    for (const auto& t : texts) {
+        EXPECT_EQ(dispatch(e, effString2Parameter, PARAM_METERSEL, 0, const_cast<char*>(t.text)), t.taken) << t.text;
+        EXPECT_EQ(effect.getParamNormalized(PARAM_METERSEL), t.held) << t.text;
+    }
 }
 
 TEST_F(MBWrapperTest, ThirdIdleTickEndsProcessingAndFirstTwoDeliver)
