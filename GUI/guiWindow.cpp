@@ -79,6 +79,7 @@ bool guiWindow::createPanel(Editor* editor, PalNativeWindow parentHandle)
         greyFill = true;
     }
     StartTimer(kToolTipTextTimer, kToolTipTextMs);
+    StartTimer(kFollowEffectTimer, kFollowEffectMs);
     return true;
 }
 
@@ -295,6 +296,7 @@ int guiWindow::onDestroyed()
     StopTimer(kToolTipDelayTimer);
     StopTimer(kToolTipTextTimer);
     StopTimer(kAboutFadeTimer);
+    StopTimer(kFollowEffectTimer);
     return 0;
 }
 
@@ -337,6 +339,10 @@ int guiWindow::onTimer(uint32_t id)
             StopTimer(kAboutFadeTimer);
         }
         Invalidate();
+        break;
+    case kFollowEffectTimer:
+        if (listener)
+            listener->followEffect();
         break;
     case kToolTipTextTimer:
         if (toolTipTextChanged && tip) {

@@ -85,10 +85,12 @@ TEST_F(PanelOnScreen, CompactPanelShowsWriteOverlaysAndFocus)
     open(true);
     const auto gain = [&] { return picture(16, 163, 58, 59); };
     const uint64_t plain = gain();
-    // Pictures change once the window has repainted: wait for them.
-    editor->onWriteStateChanged(PARAM_GAIN, true);
+    // The strip host's write marks show on the panel's next tick; pictures
+    // change once the window has repainted: wait for them.
+    constexpr int32_t kStripWriteState = 5007;
+    effect->moduleVendorSpecific(kStripWriteState, PARAM_GAIN, nullptr, 1.f);
     EXPECT_TRUE(pumpUntil([&] { return gain() != plain; })) << "write overlay shown";
-    editor->onWriteStateChanged(PARAM_GAIN, false);
+    effect->moduleVendorSpecific(kStripWriteState, PARAM_GAIN, nullptr, 0.f);
     EXPECT_TRUE(pumpUntil([&] { return gain() == plain; })) << "write overlay gone";
 
     // A click gives the knob the focus overlay; a click on empty panel space takes it away.
@@ -126,6 +128,32 @@ TEST_F(PanelOnScreen, ToolTipFollowsAHoverAfterItsDelay)
     EXPECT_EQ(tip->Text(), ZVNPal::TextString("IDS_PARAM_GAIN") + ": 40.0%");
     moveTo(5, 5);
     EXPECT_FALSE(tip->IsShown()) << "moving off every control hides it at once";
+}
+
+TEST_F(PanelOnScreen, ControlsFollowAutomationOnTheNextTickButNotInTheUsersHand)
+{
+    open(false);
+    testing_support::Host host(*effect, 64);
+    guiRegion* knob = editor->controlOf(PARAM_GAIN);
+    const auto automate = [&](double value) {
+        host.change(PARAM_GAIN, value);
+        host.block(testing_support::silence());
+    };
+    const auto tick = [&] { window().onTimer(guiWindow::kFollowEffectTimer); };
+
+    automate(0.9);
+    EXPECT_NE(knob->m_fValue, 0.9f) << "processing never touches the panel";
+    tick();
+    EXPECT_FLOAT_EQ(knob->m_fValue, 0.9f);
+
+    // Held, the knob keeps the user's value; let go, it takes the latest one.
+    window().onMouseDown(205 + 41, 92 + 43, ZVNPal::kPalModLeftButton);
+    automate(0.1);
+    tick();
+    EXPECT_FLOAT_EQ(knob->m_fValue, 0.9f);
+    window().onMouseUp(205 + 41, 92 + 43, 0);
+    tick();
+    EXPECT_FLOAT_EQ(knob->m_fValue, 0.1f);
 }
 
 TEST_F(PanelOnScreen, AboutPanelFreezesTheMeter)
