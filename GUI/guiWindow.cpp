@@ -376,8 +376,11 @@ bool guiWindow::updateToolTipText(int32_t number)
     if (number < 0 || !toolTipsEnabled || !listener)
         return false;
     tipText = listener->toolTipText(number);
-    if (tip)
-        toolTipTextChanged = true;
+    // An empty text (the meter, the options button) takes effect at once, so
+    // no tip shows the previous control's words meanwhile.
+    if (tip && tipText.empty())
+        tip->SetText("");
+    toolTipTextChanged = tip && !tipText.empty();
     return true;
 }
 
