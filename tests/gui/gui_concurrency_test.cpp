@@ -78,7 +78,12 @@ class EditorRace : public testing_support::EditorHost
 TEST_F(EditorRace, EditorsOpenAndCloseWhileAutomationPlays)
 {
     BundleEffect effect(bundle);
-    ASSERT_TRUE(effect.initialized);
+    BundleEffect neighbour(bundle);
+    ASSERT_TRUE(effect.initialized && neighbour.initialized);
+    // Another instance's editor stays open, as in a session: the shared
+    // images stay loaded and every round is about the panel itself.
+    IPlugView* other = openEditor(neighbour);
+    ASSERT_NE(other, nullptr);
     {
         AudioThread audio(effect);
         for (int round = 0; round < 60; ++round) {
@@ -90,6 +95,7 @@ TEST_F(EditorRace, EditorsOpenAndCloseWhileAutomationPlays)
         }
         EXPECT_GT(audio.blocks(), 0);
     }
+    closeEditor(other);
 }
 
 } // namespace

@@ -189,6 +189,7 @@ TEST_F(PanelOnScreen, KeysThePanelLeavesReachTheHostAndTheKeypadTurnsTheKnob)
     EXPECT_EQ(hostHeard(XK_KP_Up), 0) << "a key the panel uses stays with it";
     tap(XK_space);
     EXPECT_EQ(hostHeard(XK_space), 2) << "press and release reach the host";
+    EXPECT_EQ(editor->onKeyDown(u' ', 0, 0), kResultFalse) << "nor does the view keep keys a host offers";
 
     // NumLock on: the keypad types digits, which the panel leaves to the host.
     tap(XK_Num_Lock);
