@@ -351,13 +351,23 @@ FASTMATH_INLINE void padTail(double* values, int n, int padded)
         values[i] = values[n - 1];
 }
 
+// A host sample as the model takes it: one that is not a finite number would
+// stay in the filters' and the cell's memory for good and silence the effect,
+// so it enters as 0.
+template <class T>
+FASTMATH_INLINE double finiteOrZero(T v)
+{
+    return std::isfinite(v) ? double(v) : 0.0;
+}
+
 // Detector filters, mean squares and the detector level.
-FASTMATH_INLINE void detectorPass(const BlockConstants& c, ModelState& s, Chunk& w, const double* scL,
-                                  const double* scR, int n)
+template <class T>
+FASTMATH_INLINE void detectorPass(const BlockConstants& c, ModelState& s, Chunk& w, const T* scL, const T* scR,
+                                  int n)
 {
     const FilterSets& f = c.filters;
     for (int i = 0; i < n; ++i) {
-        Vec2 y = biquadPairStep(f.detLowShelf, s.detLowShelf, Vec2{scL[i], scR[i]});
+        Vec2 y = biquadPairStep(f.detLowShelf, s.detLowShelf, Vec2{finiteOrZero(scL[i]), finiteOrZero(scR[i])});
         y = biquadPairStep(f.detHighShelf, s.detHighShelf, y);
         y = biquadPairStep(f.detBell, s.detBell, y);
         s.meanSquare = flushTinyPair(s.meanSquare + (y * y - s.meanSquare) * c.tcRms);
@@ -487,14 +497,53 @@ FASTMATH_INLINE void outputPass(const BlockConstants& c, Chunk& w, int padded)
     }
 }
 
-template <class V>
-FASTMATH_INLINE void runChunk(const BlockConstants& c, ModelState& s, Chunk& w, double* mainL, double* mainR,
-                              const double* scL, const double* scR, int n)
+// Silence for missing input channels, one chunk long.
+template <class T>
+constexpr T kSilence[kChunk] = {};
+
+template <class T>
+FASTMATH_INLINE const T* chunkOf(const T* channel, int32_t at)
+{
+    return channel ? channel + at : kSilence<T>;
+}
+
+typedef float Float4 __attribute__((vector_size(16)));
+typedef uint32_t FloatBits4 __attribute__((vector_size(16)));
+
+// Writes a channel's results to the host's floats and returns the largest
+// magnitude written, four samples at a time where it can.
+FASTMATH_INLINE float storeMeasuring(const double* from, float* to, int n)
+{
+    Float4 peaks{};
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        const Float4 v = __builtin_convertvector(fastmath::load<Vec4>(from + i), Float4);
+        __builtin_memcpy(to + i, &v, sizeof v);
+        const Float4 magnitude = (Float4)((FloatBits4)v & 0x7fffffffu);
+        peaks = peaks < magnitude ? magnitude : peaks;
+    }
+    float peak = std::max(std::max(peaks[0], peaks[1]), std::max(peaks[2], peaks[3]));
+    for (; i < n; ++i) {
+        to[i] = static_cast<float>(from[i]);
+        peak = std::max(peak, std::fabs(to[i]));
+    }
+    return peak;
+}
+
+FASTMATH_INLINE float storeMeasuring(const double* from, double* to, int n)
+{
+    std::copy(from, from + n, to);
+    return 0.f;
+}
+
+template <class V, class T>
+FASTMATH_INLINE float runChunk(const BlockConstants& c, ModelState& s, Chunk& w, const ModelChannels<T>& io,
+                               int32_t at, int n)
 {
     constexpr int kStep = Interleaved<V, kKneeVectors>::kStep;
     const int padded = (n + kStep - 1) / kStep * kStep;
 
-    detectorPass(c, s, w, scL, scR, n);
+    detectorPass(c, s, w, chunkOf(io.detector[0], at), chunkOf(io.detector[1], at), n);
     padTail(w.level, n, padded);
     excessPass<V>(c, w, padded);
     peakPass(c, s, w, n);
@@ -504,47 +553,53 @@ FASTMATH_INLINE void runChunk(const BlockConstants& c, ModelState& s, Chunk& w, 
     cellPass(c, s, w, n);
     padTail(w.gain, n, padded);
     padTail(w.glide, n, padded);
-    std::copy(mainL, mainL + n, w.main[0]);
-    std::copy(mainR, mainR + n, w.main[1]);
-    padTail(w.main[0], n, padded);
-    padTail(w.main[1], n, padded);
+    for (int ch = 0; ch < 2; ++ch) {
+        const T* in = chunkOf(io.main[ch], at);
+        for (int i = 0; i < n; ++i)
+            w.main[ch][i] = finiteOrZero(in[i]);
+        padTail(w.main[ch], n, padded);
+    }
     outputPass<V>(c, w, padded);
-    std::copy(w.main[0], w.main[0] + n, mainL);
-    std::copy(w.main[1], w.main[1] + n, mainR);
+    float peak = 0.f;
+    for (int ch = 0; ch < 2; ++ch)
+        if (io.out[ch])
+            peak = std::max(peak, storeMeasuring(w.main[ch], io.out[ch] + at, n));
+    return peak;
 }
 
-template <class V>
-FASTMATH_INLINE void runBlock(const BlockConstants& c, ModelState& s, double* mainL, double* mainR,
-                              const double* scL, const double* scR, int32_t count)
+template <class V, class T>
+FASTMATH_INLINE float runBlock(const BlockConstants& c, ModelState& s, const ModelChannels<T>& io, int32_t count)
 {
     Chunk w;
+    float peak = 0.f;
     for (int32_t at = 0; at < count; at += kChunk) {
         const int n = static_cast<int>(std::min<int32_t>(kChunk, count - at));
-        runChunk<V>(c, s, w, mainL + at, mainR + at, scL + at, scR + at, n);
+        peak = std::max(peak, runChunk<V>(c, s, w, io, at, n));
     }
+    return peak;
 }
 
 // The same passes compiled three times, each on the vectors its registers
 // hold: for any x86-64 processor, and for those with AVX2 or AVX-512, both
 // with fused multiply-add (contracted wherever a product is added).
-void runBlockSse2(const BlockConstants& c, ModelState& s, double* mainL, double* mainR, const double* scL,
-                  const double* scR, int32_t count)
+template <class T>
+float runBlockSse2(const BlockConstants& c, ModelState& s, const ModelChannels<T>& io, int32_t count)
 {
-    runBlock<Vec2>(c, s, mainL, mainR, scL, scR, count);
+    return runBlock<Vec2>(c, s, io, count);
 }
 
-__attribute__((target("avx2,fma"), optimize("fp-contract=fast"))) void
-runBlockAvx2Fma(const BlockConstants& c, ModelState& s, double* mainL, double* mainR, const double* scL,
-                const double* scR, int32_t count)
+template <class T>
+__attribute__((target("avx2,fma"), optimize("fp-contract=fast"))) float
+runBlockAvx2Fma(const BlockConstants& c, ModelState& s, const ModelChannels<T>& io, int32_t count)
 {
-    runBlock<Vec4>(c, s, mainL, mainR, scL, scR, count);
+    return runBlock<Vec4>(c, s, io, count);
 }
 
-__attribute__((target("avx512f,avx512dq,avx512vl,avx2,fma"), optimize("fp-contract=fast"))) void
-runBlockAvx512(const BlockConstants& c, ModelState& s, double* mainL, double* mainR, const double* scL,
-               const double* scR, int32_t count)
+template <class T>
+__attribute__((target("avx512f,avx512dq,avx512vl,avx2,fma"), optimize("fp-contract=fast"))) float
+runBlockAvx512(const BlockConstants& c, ModelState& s, const ModelChannels<T>& io, int32_t count)
 {
-    runBlock<Vec8>(c, s, mainL, mainR, scL, scR, count);
+    return runBlock<Vec8>(c, s, io, count);
 }
 
 Relaxed<ModelKernel> g_selectedKernel{supportedModelKernel()};
@@ -678,10 +733,11 @@ void ol7t::resetModel()
     gainSmoothed = gainTarget;
 }
 
-void ol7t::processModel(double* mainL, double* mainR, const double* scL, const double* scR, int32_t count)
+template <class T>
+float ol7t::runModel(const ModelChannels<T>& channels, int32_t count)
 {
     if (count <= 0)
-        return;
+        return 0.f;
     // The very first sample an instance processes starts from rest.
     if (sampleCounter == 0)
         resetModel();
@@ -689,18 +745,30 @@ void ol7t::processModel(double* mainL, double* mainR, const double* scL, const d
     // next block.
     const BlockConstants constants = blockConstantsOf(*this);
     ModelState state = stateOf(*this);
+    float peak;
     switch (ModelKernel(g_selectedKernel)) {
     case ModelKernel::Avx512:
-        runBlockAvx512(constants, state, mainL, mainR, scL, scR, count);
+        peak = runBlockAvx512(constants, state, channels, count);
         break;
     case ModelKernel::Avx2Fma:
-        runBlockAvx2Fma(constants, state, mainL, mainR, scL, scR, count);
+        peak = runBlockAvx2Fma(constants, state, channels, count);
         break;
     default:
-        runBlockSse2(constants, state, mainL, mainR, scL, scR, count);
+        peak = runBlockSse2(constants, state, channels, count);
         break;
     }
     storeState(state, *this);
+    return peak;
+}
+
+void ol7t::processModel(double* mainL, double* mainR, const double* scL, const double* scR, int32_t count)
+{
+    runModel(ModelChannels<double>{{mainL, mainR}, {scL, scR}, {mainL, mainR}}, count);
+}
+
+float ol7t::processModel(const ModelChannels<float>& channels, int32_t count)
+{
+    return runModel(channels, count);
 }
 
 double ol7t::cellStep(double x)

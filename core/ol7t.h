@@ -9,6 +9,7 @@
 #include "core/SharedFilterSets.h"
 #include "core/SynthProgram.h"
 #include "core/IMBVst2StrivelPlugin.h"
+#include "core/ModelChannels.h"
 #include "sdk/SingleComponentEffect.h"
 
 #include <atomic>
@@ -78,13 +79,15 @@ public:
     void designFilters();
     void resetModel();
     void processModel(double* mainL, double* mainR, const double* scL, const double* scR, int32_t count);
+    // Runs the model from the host's float channels straight into its float
+    // outputs; returns the largest magnitude written.
+    float processModel(const ModelChannels<float>& channels, int32_t count);
     double cellStep(double x);
     bool getMeterPosition(float& position, int id, bool force);
 
     // --- process driver --------------------------------------------------
     tresult PLUGIN_API setupProcessing(Vst::ProcessSetup& setup) SMTG_OVERRIDE;
     tresult PLUGIN_API process(Vst::ProcessData& data) SMTG_OVERRIDE;
-    void prepareBuffers(int32_t n);
 
     // --- channel-strip module --------------------------------------------
     void enableModuleMode() override;
@@ -174,17 +177,14 @@ public:
 
     float getSampleRate() const { return sampleRate; }
     FilterSets currentFilters() const { return filters.read(); }
-    int32_t bufferCapacity() const { return capacity; }
 
 protected:
+    template <class T>
+    float runModel(const ModelChannels<T>& channels, int32_t count);
+
     std::unique_ptr<SynthProgram> program;
     TextLookup textLookup = nullptr;
     Relaxed<float> sampleRate{0.f};
     SharedFilterSets filters;
-
-    // Work buffers: main left/right and detector left/right.
-    std::unique_ptr<double[]> mainBuffer[2];
-    std::unique_ptr<double[]> detectorBuffer[2];
-    int32_t capacity = 0;
     Relaxed<int> languageIndex{0};
 };
