@@ -127,6 +127,8 @@ job_bench() {
   echo "== literal model, our process and four compressors, 48 kHz, blocks of 512"
   ./build/bench/ol7t_host_bench --benchmark_repetitions="${BENCH_REPETITIONS:-3}" \
     --benchmark_report_aggregates_only=true
+  echo "== 200 effects in one process"
+  ./build/bench/ol7t_instances_bench
 }
 
 case "${1:-}" in
