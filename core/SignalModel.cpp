@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #pragma GCC diagnostic ignored "-Wpsabi" // see FastMath.h
 
@@ -298,7 +299,7 @@ FASTMATH_INLINE Vec2 biquadPairStep(const BiquadCoefficients& c, BiquadPair& s, 
 {
     // The previous output enters last, which shortens the chain from one
     // sample to the next.
-    const Vec2 y = flushTinyPair(c.b0 * x + c.b1 * s.x1 + c.b2 * s.x2 - c.a2 * s.y2 - c.a1 * s.y1);
+    const Vec2 y = c.b0 * x + c.b1 * s.x1 + c.b2 * s.x2 - c.a2 * s.y2 - c.a1 * s.y1;
     s.x2 = s.x1;
     s.x1 = x;
     s.y2 = s.y1;
@@ -322,6 +323,7 @@ struct Chunk
     alignas(32) double gain[kChunk];
     alignas(32) double glide[kChunk];
     alignas(32) double main[2][kChunk];
+    alignas(32) double key[2][kChunk]; // the detector's input when it is not the main input
     Vec2 filtered[kChunk];
 };
 
@@ -351,26 +353,16 @@ FASTMATH_INLINE void padTail(double* values, int n, int padded)
         values[i] = values[n - 1];
 }
 
-// A host sample as the model takes it: one that is not a finite number would
-// stay in the filters' and the cell's memory for good and silence the effect,
-// so it enters as 0.
-template <class T>
-FASTMATH_INLINE double finiteOrZero(T v)
-{
-    return std::isfinite(v) ? double(v) : 0.0;
-}
-
 // Detector filters, mean squares and the detector level.
-template <class T>
-FASTMATH_INLINE void detectorPass(const BlockConstants& c, ModelState& s, Chunk& w, const T* scL, const T* scR,
-                                  int n)
+FASTMATH_INLINE void detectorPass(const BlockConstants& c, ModelState& s, Chunk& w, const double* scL,
+                                  const double* scR, int n)
 {
     const FilterSets& f = c.filters;
     for (int i = 0; i < n; ++i) {
-        Vec2 y = biquadPairStep(f.detLowShelf, s.detLowShelf, Vec2{finiteOrZero(scL[i]), finiteOrZero(scR[i])});
+        Vec2 y = biquadPairStep(f.detLowShelf, s.detLowShelf, Vec2{scL[i], scR[i]});
         y = biquadPairStep(f.detHighShelf, s.detHighShelf, y);
         y = biquadPairStep(f.detBell, s.detBell, y);
-        s.meanSquare = flushTinyPair(s.meanSquare + (y * y - s.meanSquare) * c.tcRms);
+        s.meanSquare = s.meanSquare + (y * y - s.meanSquare) * c.tcRms;
         const Vec2 level = 0.25 * (Vec2)_mm_sqrt_pd((__m128d)s.meanSquare) + 0.75 * fastmath::abs(y);
         w.filtered[i] = y;
         w.level[i] = maxOf(maxOf(level[0], level[1]), kLevelFloor);
@@ -399,8 +391,7 @@ FASTMATH_INLINE void peakPass(const BlockConstants& c, ModelState& s, Chunk& w, 
     const Vec2 attack = Vec2{} + c.tcPeakAttack;
     const Vec2 release = Vec2{} + c.tcPeakRelease;
     for (int i = 0; i < n; ++i) {
-        s.excessEnv =
-            flushTinyInLoop(followRiseFall(s.excessEnv, w.excess[i], c.tcExcessAttack, c.tcExcessRelease));
+        s.excessEnv = followRiseFall(s.excessEnv, w.excess[i], c.tcExcessAttack, c.tcExcessRelease);
         const Vec2 u = s.excessEnv * w.filtered[i];
         const Vec2 v = biquadPairStep(shelf, s.envLowShelf, u);
         // Both followers in one vector: {p, q}, the larger magnitudes of u and v.
@@ -408,7 +399,7 @@ FASTMATH_INLINE void peakPass(const BlockConstants& c, ModelState& s, Chunk& w, 
         const Vec2 right = fastmath::abs(Vec2{u[1], v[1]});
         const Vec2 pq = fastmath::max(fastmath::max(left, right), Vec2{kLevelFloor, kLevelFloor});
         const Vec2 coefficient = pq > s.peaks ? attack : release;
-        s.peaks = flushTinyPair(s.peaks + (pq - s.peaks) * coefficient);
+        s.peaks = s.peaks + (pq - s.peaks) * coefficient;
         w.drive[i] = s.peaks[0];
         w.shaped[i] = s.peaks[1];
     }
@@ -510,6 +501,52 @@ FASTMATH_INLINE const T* chunkOf(const T* channel, int32_t at)
 typedef float Float4 __attribute__((vector_size(16)));
 typedef uint32_t FloatBits4 __attribute__((vector_size(16)));
 
+// A host sample as the model takes it: one that is not a finite number would
+// stay in the filters' and the cell's memory for good and silence the effect,
+// so it enters as 0 (a NaN fails the comparison too).
+template <class V>
+FASTMATH_INLINE V finiteOrZero(V v)
+{
+    return fastmath::abs(v) <= std::numeric_limits<double>::max() ? v : V{};
+}
+
+// One chunk of an input channel as doubles, four samples at a time where it can.
+FASTMATH_INLINE void loadChannel(const float* from, double* to, int n)
+{
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        Float4 v;
+        __builtin_memcpy(&v, from + i, sizeof v);
+        fastmath::store(to + i, finiteOrZero(__builtin_convertvector(v, Vec4)));
+    }
+    for (; i < n; ++i)
+        to[i] = finiteOrZero(Vec2{} + double(from[i]))[0];
+}
+
+FASTMATH_INLINE void loadChannel(const double* from, double* to, int n)
+{
+    for (int i = 0; i < n; ++i)
+        to[i] = finiteOrZero(Vec2{} + from[i])[0];
+}
+
+// The states that decay towards zero become exactly 0 once below 1e-17 in
+// magnitude. This runs once per chunk rather than per sample: a state cannot
+// fall from 1e-17 into the slow subnormal range within a chunk, and a value
+// below 1e-17 kept a little longer changes the output by far less than the
+// model's accuracy.
+FASTMATH_INLINE void flushTinyStates(ModelState& s)
+{
+    for (BiquadPair* p : {&s.detLowShelf, &s.detHighShelf, &s.detBell, &s.envLowShelf}) {
+        p->x1 = flushTinyPair(p->x1);
+        p->x2 = flushTinyPair(p->x2);
+        p->y1 = flushTinyPair(p->y1);
+        p->y2 = flushTinyPair(p->y2);
+    }
+    s.meanSquare = flushTinyPair(s.meanSquare);
+    s.peaks = flushTinyPair(s.peaks);
+    s.excessEnv = flushTiny(s.excessEnv);
+}
+
 // Writes a channel's results to the host's floats and returns the largest
 // magnitude written, four samples at a time where it can.
 FASTMATH_INLINE float storeMeasuring(const double* from, float* to, int n)
@@ -543,7 +580,18 @@ FASTMATH_INLINE float runChunk(const BlockConstants& c, ModelState& s, Chunk& w,
     constexpr int kStep = Interleaved<V, kKneeVectors>::kStep;
     const int padded = (n + kStep - 1) / kStep * kStep;
 
-    detectorPass(c, s, w, chunkOf(io.detector[0], at), chunkOf(io.detector[1], at), n);
+    // The detector usually hears the main input, which is then converted once.
+    for (int ch = 0; ch < 2; ++ch)
+        loadChannel(chunkOf(io.main[ch], at), w.main[ch], n);
+    const double* key[2];
+    for (int ch = 0; ch < 2; ++ch) {
+        key[ch] = w.main[ch];
+        if (io.detector[ch] != io.main[ch]) {
+            loadChannel(chunkOf(io.detector[ch], at), w.key[ch], n);
+            key[ch] = w.key[ch];
+        }
+    }
+    detectorPass(c, s, w, key[0], key[1], n);
     padTail(w.level, n, padded);
     excessPass<V>(c, w, padded);
     peakPass(c, s, w, n);
@@ -553,12 +601,9 @@ FASTMATH_INLINE float runChunk(const BlockConstants& c, ModelState& s, Chunk& w,
     cellPass(c, s, w, n);
     padTail(w.gain, n, padded);
     padTail(w.glide, n, padded);
-    for (int ch = 0; ch < 2; ++ch) {
-        const T* in = chunkOf(io.main[ch], at);
-        for (int i = 0; i < n; ++i)
-            w.main[ch][i] = finiteOrZero(in[i]);
+    for (int ch = 0; ch < 2; ++ch)
         padTail(w.main[ch], n, padded);
-    }
+    flushTinyStates(s);
     outputPass<V>(c, w, padded);
     float peak = 0.f;
     for (int ch = 0; ch < 2; ++ch)
