@@ -362,7 +362,7 @@ FASTMATH_INLINE void detectorPass(const BlockConstants& c, ModelState& s, Chunk&
         Vec2 y = biquadPairStep(f.detLowShelf, s.detLowShelf, Vec2{scL[i], scR[i]});
         y = biquadPairStep(f.detHighShelf, s.detHighShelf, y);
         y = biquadPairStep(f.detBell, s.detBell, y);
-        s.meanSquare = s.meanSquare + (y * y - s.meanSquare) * c.tcRms;
+        s.meanSquare = s.meanSquare * (1.0 - c.tcRms) + y * y * c.tcRms;
         const Vec2 level = 0.25 * (Vec2)_mm_sqrt_pd((__m128d)s.meanSquare) + 0.75 * fastmath::abs(y);
         w.filtered[i] = y;
         w.level[i] = maxOf(maxOf(level[0], level[1]), kLevelFloor);
@@ -384,25 +384,49 @@ FASTMATH_INLINE void excessPass(const BlockConstants& c, Chunk& w, int padded)
     }
 }
 
+// A follower rising with one coefficient and falling with another, written
+// so that the step from one sample to the next waits only for one
+// multiply-add and a select: value (1 - c) + target c for either c, both
+// ready before the comparison decides.
+struct RiseFall
+{
+    Vec2 rise, riseRest, fall, fallRest;
+    RiseFall(double up, double down)
+        : rise(Vec2{} + up)
+        , riseRest(Vec2{} + (1.0 - up))
+        , fall(Vec2{} + down)
+        , fallRest(Vec2{} + (1.0 - down))
+    {
+    }
+    FASTMATH_INLINE Vec2 step(Vec2 value, Vec2 target) const
+    {
+        const Vec2 up = value * riseRest + target * rise;
+        const Vec2 down = value * fallRest + target * fall;
+        return target > value ? up : down;
+    }
+};
+
 // Excess envelope, the excess-weighted signal and the two peak followers.
 FASTMATH_INLINE void peakPass(const BlockConstants& c, ModelState& s, Chunk& w, int n)
 {
     const BiquadCoefficients& shelf = c.filters.envLowShelf;
-    const Vec2 attack = Vec2{} + c.tcPeakAttack;
-    const Vec2 release = Vec2{} + c.tcPeakRelease;
+    const RiseFall excessFollower(c.tcExcessAttack, c.tcExcessRelease);
+    const RiseFall peakFollower(c.tcPeakAttack, c.tcPeakRelease);
+    // The envelope in both lanes, so that it weights both channels at once.
+    Vec2 envelope = Vec2{} + s.excessEnv;
     for (int i = 0; i < n; ++i) {
-        s.excessEnv = followRiseFall(s.excessEnv, w.excess[i], c.tcExcessAttack, c.tcExcessRelease);
-        const Vec2 u = s.excessEnv * w.filtered[i];
+        envelope = excessFollower.step(envelope, Vec2{} + w.excess[i]);
+        const Vec2 u = envelope * w.filtered[i];
         const Vec2 v = biquadPairStep(shelf, s.envLowShelf, u);
         // Both followers in one vector: {p, q}, the larger magnitudes of u and v.
         const Vec2 left = fastmath::abs(Vec2{u[0], v[0]});
         const Vec2 right = fastmath::abs(Vec2{u[1], v[1]});
         const Vec2 pq = fastmath::max(fastmath::max(left, right), Vec2{kLevelFloor, kLevelFloor});
-        const Vec2 coefficient = pq > s.peaks ? attack : release;
-        s.peaks = s.peaks + (pq - s.peaks) * coefficient;
+        s.peaks = peakFollower.step(s.peaks, pq);
         w.drive[i] = s.peaks[0];
         w.shaped[i] = s.peaks[1];
     }
+    s.excessEnv = envelope[0];
 }
 
 // Second knee: the target gain from the shaped and the driving peaks.
