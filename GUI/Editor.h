@@ -67,7 +67,6 @@ private:
     void buildFullPanel();
     void buildCompactPanel();
     void showCurrentValues();
-    void releaseShared();
 
     ol7t* effect = nullptr;
     bool moduleMode = false;

@@ -15,7 +15,7 @@ bool EditorRunLoop::start(IPlugFrame* frame)
     const int fd = ZVNPal::GetEventFileDescriptor();
     if (fd >= 0)
         runLoop->registerEventHandler(this, fd);
-    runLoop->registerTimer(this, kPumpMs);
+    pump();
     return true;
 }
 
@@ -24,17 +24,34 @@ void EditorRunLoop::stop()
     if (!runLoop)
         return;
     runLoop->unregisterEventHandler(this);
-    runLoop->unregisterTimer(this);
+    if (timerPeriod >= 0)
+        runLoop->unregisterTimer(this);
+    timerPeriod = -1;
     runLoop->release();
     runLoop = nullptr;
 }
 
-void PLUGIN_API EditorRunLoop::onFDIsSet(Linux::FileDescriptor)
+void EditorRunLoop::pump()
 {
     ZVNPal::PumpEvents();
+    if (!runLoop)
+        return;
+    const int period = ZVNPal::GetTimerPeriod();
+    if (period == timerPeriod)
+        return;
+    if (timerPeriod >= 0)
+        runLoop->unregisterTimer(this);
+    if (period >= 0)
+        runLoop->registerTimer(this, static_cast<Linux::TimerInterval>(period));
+    timerPeriod = period;
+}
+
+void PLUGIN_API EditorRunLoop::onFDIsSet(Linux::FileDescriptor)
+{
+    pump();
 }
 
 void PLUGIN_API EditorRunLoop::onTimer()
 {
-    ZVNPal::PumpEvents();
+    pump();
 }

@@ -41,6 +41,7 @@ public:
 
     int Pump();
     int DescriptorOf() const { return ConnectionNumber(m_pDisplay); }
+    int ShortestTimerInterval() const;
 
     // Runs `request` with X errors caught; true when no error occurred.
     bool Trapped(const std::function<void()>& request);
@@ -70,6 +71,7 @@ private:
     struct Served {
         EventHandler onEvent;
         Action onIdle;
+        GC gc = nullptr; // made with the window's first picture, freed with the window
     };
     struct Timer {
         Window window;
