@@ -13,9 +13,8 @@ bool EditorRunLoop::start(IPlugFrame* frame)
         return false;
     runLoop = static_cast<Linux::IRunLoop*>(obj);
     const int fd = ZVNPal::GetEventFileDescriptor();
-    if (fd >= 0)
-        runLoop->registerEventHandler(this, fd);
-    pump();
+    watchesConnection = fd >= 0 && runLoop->registerEventHandler(this, fd) == kResultOk;
+    pump(true);
     return true;
 }
 
@@ -23,7 +22,9 @@ void EditorRunLoop::stop()
 {
     if (!runLoop)
         return;
-    runLoop->unregisterEventHandler(this);
+    if (watchesConnection)
+        runLoop->unregisterEventHandler(this);
+    watchesConnection = false;
     if (timerPeriod >= 0)
         runLoop->unregisterTimer(this);
     timerPeriod = -1;
@@ -31,9 +32,12 @@ void EditorRunLoop::stop()
     runLoop = nullptr;
 }
 
-void EditorRunLoop::pump()
+void EditorRunLoop::pump(bool read)
 {
-    ZVNPal::PumpEvents();
+    if (read)
+        ZVNPal::PumpEvents();
+    else
+        ZVNPal::PumpQueuedEvents();
     if (!runLoop)
         return;
     const int period = ZVNPal::GetTimerPeriod();
@@ -48,10 +52,12 @@ void EditorRunLoop::pump()
 
 void PLUGIN_API EditorRunLoop::onFDIsSet(Linux::FileDescriptor)
 {
-    pump();
+    pump(true);
 }
 
+// The connection wakes its own handler; a tick reads it only when the host
+// does not watch it.
 void PLUGIN_API EditorRunLoop::onTimer()
 {
-    pump();
+    pump(!watchesConnection);
 }

@@ -29,8 +29,9 @@ public:
 
 private:
     // Pumps, then keeps the host's timer at the layer's period.
-    void pump();
+    void pump(bool read);
 
     Steinberg::Linux::IRunLoop* runLoop = nullptr;
     int timerPeriod = -1; // of the registered host timer, -1 when none is registered
+    bool watchesConnection = false;
 };

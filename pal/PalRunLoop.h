@@ -23,6 +23,10 @@ int GetEventFileDescriptor();
 // Handles everything pending; returns the milliseconds until the next timer
 // is due (0 when one is due now), or -1 when no timer runs.
 int PumpEvents();
+// The same without reading the connection: events already read, timers,
+// posted messages and repaints. For a host's timer tick while the host also
+// watches the connection's descriptor, which wakes it for anything new.
+int PumpQueuedEvents();
 // The shortest period among the running timers in milliseconds, -1 when none
 // runs: how often a host's fixed-period timer must call PumpEvents. A timer
 // whose due time is less than a quarter period away fires on such a call, so

@@ -138,9 +138,9 @@ bool PalDisplay::StopTimer(Window window, std::uint32_t id)
 
 void PalDisplay::Post(Window window, Action action) { m_posted.push_back(Posted{window, std::move(action)}); }
 
-int PalDisplay::Pump()
+int PalDisplay::Pump(bool read)
 {
-    while (XPending(m_pDisplay)) {
+    while (read ? XPending(m_pDisplay) : XEventsQueued(m_pDisplay, QueuedAlready)) {
         XEvent event;
         XNextEvent(m_pDisplay, &event);
         Dispatch(event);
@@ -178,7 +178,10 @@ void PalDisplay::FireDueTimers()
     // of that period, whose ticks are not in phase with ours, then fires it
     // at every tick instead of at every other one.
     auto dueBy = [now](const Timer& t) { return t.due - t.interval / 4 <= now; };
+    // A handler may pump again (a menu's own loop): this pump's list is a copy.
     std::vector<std::pair<Window, std::uint32_t>> due;
+    due.swap(m_due);
+    due.clear();
     for (const Timer& t : m_timers)
         if (dueBy(t))
             due.emplace_back(t.window, t.id);
@@ -194,6 +197,7 @@ void PalDisplay::FireDueTimers()
         Action fire = it->fire;
         fire();
     }
+    m_due.swap(due);
 }
 
 void PalDisplay::RunPosted()
@@ -210,11 +214,14 @@ void PalDisplay::RunPosted()
 void PalDisplay::RunIdle()
 {
     std::vector<Action> idle;
+    idle.swap(m_idle);
+    idle.clear();
     for (const auto& [window, served] : m_windows)
         if (served.onIdle)
             idle.push_back(served.onIdle);
     for (const Action& action : idle)
         action();
+    m_idle.swap(idle);
 }
 
 int PalDisplay::ShortestTimerInterval() const
@@ -353,6 +360,8 @@ bool IsGraphicsRuntimeStarted() { return PalDisplay::Get() != nullptr; }
 int GetEventFileDescriptor() { return g_pDisplay ? g_pDisplay->DescriptorOf() : -1; }
 
 int PumpEvents() { return g_pDisplay ? g_pDisplay->Pump() : -1; }
+
+int PumpQueuedEvents() { return g_pDisplay ? g_pDisplay->Pump(false) : -1; }
 
 int GetTimerPeriod() { return g_pDisplay ? g_pDisplay->ShortestTimerInterval() : -1; }
 

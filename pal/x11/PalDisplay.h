@@ -39,7 +39,9 @@ public:
     bool StopTimer(Window window, std::uint32_t id);
     void Post(Window window, Action action);
 
-    int Pump();
+    // Handles events (read from the connection first when `read`), due
+    // timers, posted messages and repaints.
+    int Pump(bool read = true);
     int DescriptorOf() const { return ConnectionNumber(m_pDisplay); }
     int ShortestTimerInterval() const;
 
@@ -99,6 +101,9 @@ private:
     std::vector<Timer> m_timers;
     std::vector<Posted> m_posted;
     std::map<int, Cursor> m_cursors;
+    // Kept between pumps, so that a pump allocates nothing once warmed up.
+    std::vector<std::pair<Window, std::uint32_t>> m_due;
+    std::vector<Action> m_idle;
 
     Window m_nLastClickWindow = 0;
     unsigned m_nLastClickButton = 0;

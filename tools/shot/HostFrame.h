@@ -19,6 +19,14 @@ public:
     void run(int milliseconds);
     size_t eventHandlerCount() const { return eventHandlers.size(); }
     size_t timerCount() const { return timers.size(); }
+    // The registered timers' periods in milliseconds.
+    std::vector<long> timerPeriods() const
+    {
+        std::vector<long> periods;
+        for (const Timer& t : timers)
+            periods.push_back(static_cast<long>(t.interval.count()));
+        return periods;
+    }
     // Timer callbacks made so far: the wakeups the registered timers cost.
     size_t timerFires() const { return fires; }
     // CPU milliseconds of this thread spent inside the registered handlers:
