@@ -3,6 +3,8 @@
 // host's float channels into its outputs, and the block's meter values.
 #include "core/ol7t.h"
 
+#include "core/NormalizedValue.h"
+
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 
 #include <algorithm>
@@ -26,6 +28,18 @@ float levelScaleFor(int32_t meterMode)
     default:
         return 1.f;
     }
+}
+
+// Replaces the samples of an output channel that are not numbers by 0 and
+// returns the largest magnitude left; 0 for a missing channel.
+float clearNonFinite(float* samples, int32_t n)
+{
+    float peak = 0.f;
+    for (int32_t i = 0; samples && i < n; ++i) {
+        samples[i] = std::isfinite(samples[i]) ? samples[i] : 0.f;
+        peak = std::max(peak, std::fabs(samples[i]));
+    }
+    return peak;
 }
 
 void passThrough(const float* in, float* out, int32_t n)
@@ -65,8 +79,12 @@ tresult PLUGIN_API ol7t::process(ProcessData& data)
             const int32 points = queue->getPointCount();
             int32 offset = 0;
             ParamValue value = 0;
-            if (points > 0 && queue->getPoint(points - 1, offset, value) == kResultTrue)
-                applyParameter(queue->getParameterId(), static_cast<float>(value));
+            if (points <= 0 || queue->getPoint(points - 1, offset, value) != kResultTrue)
+                continue;
+            // Held to range before it is narrowed to a float, which a value
+            // far outside would overflow.
+            if (const std::optional<double> held = heldToNormalizedRange(value))
+                applyParameter(queue->getParameterId(), static_cast<float>(*held));
         }
     }
 
@@ -97,7 +115,12 @@ tresult PLUGIN_API ol7t::process(ProcessData& data)
         // The model reads the host's channels and writes its outputs itself,
         // so no block-sized work buffers exist and nothing is copied twice.
         const ModelChannels<float> channels{{inL, inR}, {detL, detR}, {outL, outR}};
-        peak = processModel(channels, n) * levelScaleFor(meterMode);
+        if (!processModel(channels, n, peak)) {
+            // The block in which the model had to start again reaches the
+            // host with only its samples that are numbers.
+            peak = std::max(clearNonFinite(outL, n), clearNonFinite(outR, n));
+        }
+        peak *= levelScaleFor(meterMode);
         if (outL && n > 0)
             minGain = std::min(1.f, static_cast<float>(cellGain));
     } else {

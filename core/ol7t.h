@@ -78,11 +78,14 @@ public:
     void designBiquad(int type, double frequency, double gainDb, double q, BiquadCoefficients& out) const;
     void designFilters();
     void resetModel();
-    void processModel(double* mainL, double* mainR, const double* scL, const double* scR, int32_t count);
-    // Runs the model from the host's float channels straight into its float
-    // outputs; returns the largest magnitude written.
-    float processModel(const ModelChannels<float>& channels, int32_t count);
-    double cellStep(double x);
+    // False when the block left the model's state no longer a number: the
+    // model then starts again from rest, and the block's output may hold
+    // values that are not numbers.
+    bool processModel(double* mainL, double* mainR, const double* scL, const double* scR, int32_t count);
+    // The same from the host's float channels straight into its float
+    // outputs; `peak` is the largest magnitude written.
+    bool processModel(const ModelChannels<float>& channels, int32_t count, float& peak);
+    bool modelStateIsFinite() const;
     bool getMeterPosition(float& position, int id, bool force);
 
     // --- process driver --------------------------------------------------
@@ -176,15 +179,24 @@ public:
     uint64_t sampleCounter = 0;
 
     float getSampleRate() const { return sampleRate; }
-    FilterSets currentFilters() const { return filters.read(); }
+    // The newest whole filter design, or the one in use while another is
+    // being written. On the audio thread, or while it rests.
+    FilterSets currentFilters() const
+    {
+        FilterSets sets = filtersInUse;
+        filters.read(sets);
+        return sets;
+    }
 
 protected:
     template <class T>
-    float runModel(const ModelChannels<T>& channels, int32_t count);
+    bool runModel(const ModelChannels<T>& channels, int32_t count, float& peak);
 
     std::unique_ptr<SynthProgram> program;
     TextLookup textLookup = nullptr;
     Relaxed<float> sampleRate{0.f};
     SharedFilterSets filters;
+    // The audio thread's copy of the last whole design it read.
+    FilterSets filtersInUse;
     Relaxed<int> languageIndex{0};
 };
