@@ -33,8 +33,12 @@ const char* EditorImages::fileName(EditorImage image)
 
 void EditorImages::setFolder(const std::string& from)
 {
-    if (folder.empty())
-        folder = from;
+    // Images belong to the folder they came from; in a plug-in it never changes.
+    if (from == folder)
+        return;
+    folder = from;
+    for (auto& image : images)
+        image.reset();
 }
 
 ZVNPal::CPalBitmap* EditorImages::get(EditorImage image)

@@ -39,8 +39,9 @@ public:
     static constexpr size_t kMaxPath = 259;
 
     static const char* fileName(EditorImage image);
-    // Where images not yet loaded come from (ending in "/"); the first
-    // editor's Resources folder, shared by every effect of the library.
+    // Where the images come from (ending in "/"): the Resources folder,
+    // shared by every effect of the library. Another folder forgets the
+    // images loaded so far.
     static void setFolder(const std::string& folder);
     // The image, loaded on first use; null when it cannot be loaded, which
     // the platform layer reports once.
