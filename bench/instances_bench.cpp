@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -76,12 +78,27 @@ size_t heapInUse()
     return mallinfo2().uordblks;
 }
 
+// Resident memory of the process in KiB: what loading the library costs
+// beyond the heap (its code and data pages, the libraries it pulls in).
+double residentKiB()
+{
+    long pages = 0, resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(f);
+    }
+    return double(resident) * double(sysconf(_SC_PAGESIZE)) / 1024.0;
+}
+
 struct Session
 {
     Session()
-        : host(OL7T_BUNDLE_DIR)
+        : residentBeforeLoad(residentKiB())
+        , host(OL7T_BUNDLE_DIR)
     {
     }
+    double residentBeforeLoad;
     testing_support::BundleHost host;
     std::vector<std::unique_ptr<Instance>> instances;
 };
@@ -98,8 +115,11 @@ void BM_CreateAndInitialiseOne(benchmark::State& state)
 {
     Session& s = session();
     const size_t heapBefore = heapInUse();
+    const double residentBeforeFirst = residentKiB();
     s.instances.push_back(std::make_unique<Instance>(s.host));
     const size_t heapOfFirst = heapInUse() - heapBefore;
+    state.counters["library_load_resident_KiB"] = residentBeforeFirst - s.residentBeforeLoad;
+    state.counters["first_instance_resident_KiB"] = residentKiB() - residentBeforeFirst;
     const size_t heapAfterFirst = heapInUse();
     // Creation times of the early and the late effects: a cost that grew with
     // the number of effects would show as a difference.
