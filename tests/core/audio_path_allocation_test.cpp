@@ -11,6 +11,17 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <cstddef>
+#include <cstdlib>
+#include <mutex>
+#include <new>
+#include <thread>
+
+// Locks and system calls are counted on Linux, where no sanitizer owns the
+// lock functions and signals.
+#if defined(__linux__) && !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+#define COUNTS_LOCKS_AND_SYSTEM_CALLS 1
 #include <dlfcn.h>
 #include <linux/filter.h>
 #include <linux/seccomp.h>
@@ -20,16 +31,6 @@
 #include <sys/syscall.h>
 #include <ucontext.h>
 #include <unistd.h>
-
-#include <atomic>
-#include <cstddef>
-#include <cstdlib>
-#include <mutex>
-#include <new>
-#include <thread>
-
-#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
-#define COUNTS_LOCKS_AND_SYSTEM_CALLS 1
 #endif
 
 namespace {
