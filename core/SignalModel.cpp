@@ -2,7 +2,9 @@
 // optical cell with its release memory, the saturating output stage, and the
 // meter values derived from them. All per-sample arithmetic is in doubles.
 //
-// The model runs in chunks, in passes: the detector filters sample by sample,
+// The model runs in chunks of the block, read from the host's channels (or
+// double arrays) and written to its outputs chunk by chunk, in passes: the
+// detector filters sample by sample,
 // then the first knee for many samples at once, the excess envelope and the
 // peak followers sample by sample, the second knee at once, the cell sample by
 // sample, and the output stage at once. Every state variable is updated in
