@@ -65,7 +65,9 @@ int HostFrame::millisecondsToNextTimer(Clock::time_point end) const
     Clock::time_point next = end;
     for (const Timer& t : timers)
         next = std::min(next, t.due);
-    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(next - Clock::now()).count();
+    // Rounded up: a timer 0.7 ms away must not make poll return at once, or
+    // the loop would spin until it is due.
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(next - Clock::now()).count();
     return static_cast<int>(std::max<long long>(wait, 0));
 }
 
@@ -91,6 +93,7 @@ void HostFrame::run(int milliseconds)
 {
     const Clock::time_point end = Clock::now() + std::chrono::milliseconds(milliseconds);
     do {
+        ++wakeups;
         std::vector<pollfd> fds;
         for (const EventHandler& e : eventHandlers)
             fds.push_back({e.fd, POLLIN, 0});

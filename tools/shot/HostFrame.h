@@ -19,6 +19,8 @@ public:
     void run(int milliseconds);
     size_t eventHandlerCount() const { return eventHandlers.size(); }
     size_t timerCount() const { return timers.size(); }
+    // How often the loop has woken since it was made.
+    size_t wakeupCount() const { return wakeups; }
 
     Steinberg::tresult PLUGIN_API resizeView(Steinberg::IPlugView* view, Steinberg::ViewRect* newSize) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API registerEventHandler(Steinberg::Linux::IEventHandler* handler,
@@ -53,4 +55,5 @@ private:
 
     std::vector<EventHandler> eventHandlers;
     std::vector<Timer> timers;
+    size_t wakeups = 0;
 };
