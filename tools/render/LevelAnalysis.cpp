@@ -23,7 +23,8 @@ size_t countNotFinite(const AudioClip& clip)
 {
     size_t count = 0;
     for (const std::vector<float>& channel : clip.channels)
-        count += static_cast<size_t>(std::count_if(channel.begin(), channel.end(), [](float s) { return !std::isfinite(s); }));
+        count += static_cast<size_t>(
+            std::count_if(channel.begin(), channel.end(), [](float s) { return !std::isfinite(s); }));
     return count;
 }
 

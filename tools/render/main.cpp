@@ -11,6 +11,7 @@
 #include "tools/render/RenderOptions.h"
 #include "tools/render/WavFile.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -73,7 +74,8 @@ AudioClip pilotLike(const AudioClip& shape, size_t frames)
 // over the pilot is its gain; a short pass with a silent detector gives the
 // gain at rest, which takes the output gain knob out.
 std::string measureReduction(PluginModule& module, const RenderOptions& options, const AudioClip& input,
-                             const AudioClip& key, std::vector<float>& reduction, double& restingDb)
+                             const AudioClip& key, std::vector<float>& reduction, double& restingDb,
+                             const EffectSession::Progress& progress)
 {
     RenderOptions keyed = options;
     keyed.parameters[PARAM_SIDECH] = 1.0;
@@ -88,7 +90,7 @@ std::string measureReduction(PluginModule& module, const RenderOptions& options,
     restingDb = toDb(restingGain);
 
     AudioClip piloted;
-    if (std::string error = renderOnce(module, keyed, pilotLike(input, input.frames()), &key, piloted, {});
+    if (std::string error = renderOnce(module, keyed, pilotLike(input, input.frames()), &key, piloted, progress);
         !error.empty())
         return error;
     reduction = reductionTrace(piloted, kPilot, restingGain);
@@ -100,8 +102,8 @@ std::string describeSettings(const RenderOptions& o, const AudioClip& input)
     static const char* kMeters[] = {"gain reduction", "dBFS", "output +4", "output +10"};
     char text[256];
     std::snprintf(text, sizeof text,
-                  "%s%s · gain %.2f · peak reduction %.2f · %s · R37 %.2f · memory %s · side chain %s · meter %s · "
-                  "%d Hz · block %d",
+                  "%s%s · gain %.2f · peak reduction %.2f · %s · R37 %.2f · memory %s · side chain %s · "
+                  "meter %s · %d Hz · block %d",
                   o.presetName.empty() ? "" : ("preset " + o.presetName + " · ").c_str(),
                   o.parameters[PARAM_ENABLE] > 0.5 ? "on" : "bypassed", o.parameters[PARAM_GAIN],
                   o.parameters[PARAM_PEAKRED], o.parameters[PARAM_LIMITMODE] > 0.5 ? "limit" : "compress",
@@ -135,8 +137,9 @@ void printSummary(const std::string& name, const AudioClip& input, const std::st
         return;
     }
     std::printf("  resting gain %+.1f dB (the effect's gain while it does not reduce)\n", restingDb);
-    std::printf("  gain reduction: largest %.1f dB at %.2f s, average %.1f dB\n", s.largestReductionDb,
-                s.largestReductionSeconds, s.averageReductionDb);
+    // The cell's faint coloration at rest can read as a hair below zero.
+    std::printf("  gain reduction: largest %.1f dB at %.2f s, average %.1f dB\n", std::max(0.0, s.largestReductionDb),
+                s.largestReductionSeconds, std::max(0.0, s.averageReductionDb));
 }
 
 void printPresets()
@@ -201,9 +204,14 @@ int run(const std::vector<std::string>& args)
 
     double restingDb = 0;
     std::vector<float> reduction;
-    if (std::string error = measureReduction(module, options, input, sideChain ? key : input, reduction, restingDb);
-        !error.empty())
-        return fail(error);
+    {
+        ProgressBar bar("measuring the gain reduction", !options.quiet);
+        const auto progress = [&bar](double fraction) { bar.update(fraction); };
+        if (std::string error =
+                measureReduction(module, options, input, sideChain ? key : input, reduction, restingDb, progress);
+            !error.empty())
+            return fail(error);
+    }
     const LevelSummary summary = analyseLevels(input, output, reduction, kAnalysisWindowSeconds);
     if (!options.quiet)
         printSummary(name, input, options.outputPath, summary, restingDb);
