@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <regex>
@@ -34,6 +35,16 @@ Shot runShot(const std::string& name, const std::string& script)
     return shot;
 }
 
+class ShotPicture : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("DISPLAY"))
+            GTEST_SKIP() << "no X display (set DISPLAY)";
+    }
+};
+
 using Surface = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
 
 Surface load(const std::string& path)
@@ -52,7 +63,7 @@ int luma(uint32_t rgb)
     return static_cast<int>(((rgb >> 16) & 0xFF) * 3 + ((rgb >> 8) & 0xFF) * 6 + (rgb & 0xFF)) / 10;
 }
 
-TEST(ShotPicture, AToolTipShowsItsFaceOverThePanel)
+TEST_F(ShotPicture, AToolTipShowsItsFaceOverThePanel)
 {
     const Shot plain = runShot("shot-plain", "move 5 5\n");
     const Shot tip = runShot("shot-tip", "move 246 135\nwait 1200\n");
@@ -73,7 +84,7 @@ TEST(ShotPicture, AToolTipShowsItsFaceOverThePanel)
     EXPECT_GT(light * 2, changed);
 }
 
-TEST(ShotPicture, AMenuLeftOpenIsInThePictureAndClosedAfterwards)
+TEST_F(ShotPicture, AMenuLeftOpenIsInThePictureAndClosedAfterwards)
 {
     const Shot menu = runShot("shot-menu", "move 746 19\ndown 1\nup 1\nwait 400\n");
     std::smatch m;
