@@ -1,6 +1,7 @@
 // ol7t-shot: opens the editor of a bundle in an X11 window through IPlugView,
 // plays a signal through the effect so the meter moves, optionally replays a
-// script of pointer and key input, and writes a PNG of the window.
+// script of pointer, wheel and key input, and writes a PNG of the editor as it
+// is on screen, with any tool tip or menu over it.
 #include "tools/render/DemoProgramme.h"
 #include "tools/render/EffectSession.h"
 #include "tools/render/PluginModule.h"
