@@ -4,8 +4,6 @@
 #include "pal/DebugTrace.h"
 #include "pal/ZVNConfig.h"
 
-#include <sys/stat.h>
-
 namespace ZVNPal {
 namespace {
 
@@ -17,15 +15,6 @@ std::string g_documentationFolder;
 std::string GetAppDataPath() { return ZVNConfig::GetValue("AppData Path", false); }
 std::string GetUserDataPath() { return ZVNConfig::GetValue("UserData Path", false); }
 std::string GetInstancePath() { return ZVNConfig::GetValue("AppData Path", false); }
-
-bool DirectoryExists(const std::string& path)
-{
-    std::string asked = path;
-    if (!asked.empty() && asked.back() == kPathSeparator)
-        asked.pop_back();
-    struct stat info;
-    return ::stat(asked.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
 
 void ResolveFolders()
 {

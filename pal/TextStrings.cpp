@@ -2,11 +2,11 @@
 // the user's language from the registry.
 #include "pal/TextStrings.h"
 
-#include "pal/CRegistryFile.h"
 #include "pal/CTextRez.h"
 #include "pal/Folders.h"
 #include "pal/MessageBox.h"
 #include "pal/PalTypes.h"
+#include "pal/SystemRegistry.h"
 
 #include <array>
 #include <iterator>
@@ -116,12 +116,8 @@ bool LoadTextResources()
 
 int ReadLanguageIndex()
 {
-    const CRegistryFile store = CRegistryFile::LoadSystem();
-    const RegistryValue* value = store.Find(kLanguageKey, kLanguageValue);
-    if (!value || value->type != RegistryValue::kString || value->data.empty())
-        return kEnglish;
-    const std::string name = value->data.c_str();
-    if (name.size() > kLanguageRoom)
+    std::string name;
+    if (ReadRegistryString(kLanguageKey, kLanguageValue, name) != kPalOk || name.size() > kLanguageRoom)
         return kEnglish;
     return languageFromName(name);
 }

@@ -2,7 +2,7 @@
 // channel strip, both wrapping the effect the VST 3 factory makes.
 #include "adapters/vst2/MBVst2Wrapper.h"
 #include "core/ol7t.h"
-#include "pal/CRegistryFile.h"
+#include "pal/SystemRegistry.h"
 
 #include "pluginterfaces/base/ipluginbase.h"
 
@@ -52,10 +52,8 @@ AEffect* createEffect(audioMasterCallback audioMaster, bool programsAreChunks, b
 // the compatible behaviour of saving parameter values.
 bool channelStripUsesChunks()
 {
-    const ZVNPal::CRegistryFile store = ZVNPal::CRegistryFile::LoadSystem();
-    const ZVNPal::RegistryValue* value = store.Find(kConfigurationKey, kCompatibilityValue);
     uint32_t number = 0;
-    return value && value->ReadAsFourBytes(number) && number == 0;
+    return ZVNPal::ReadRegistryFourBytes(kConfigurationKey, kCompatibilityValue, number) && number == 0;
 }
 
 } // namespace
