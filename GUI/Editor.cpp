@@ -88,7 +88,7 @@ Editor::~Editor()
 
 tresult PLUGIN_API Editor::isPlatformTypeSupported(FIDString type)
 {
-    return type && std::strcmp(type, kPlatformTypeX11EmbedWindowID) == 0 ? kResultOk : kInvalidArgument;
+    return type && std::strcmp(type, ZVNPal::PlatformViewType()) == 0 ? kResultOk : kInvalidArgument;
 }
 
 tresult PLUGIN_API Editor::attached(void* parent, FIDString type)

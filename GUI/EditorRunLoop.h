@@ -1,11 +1,13 @@
 // Drives the platform layer from a host's Linux run loop: an event handler on
 // the display connection and a short timer, both pumping the layer's events,
-// timers and repaints on the host's user-interface thread.
+// timers and repaints on the host's user-interface thread. Windows hosts need
+// none of it.
 #pragma once
 
 #include "base/source/fobject.h"
 #include "pluginterfaces/gui/iplugview.h"
 
+#if SMTG_OS_LINUX
 class EditorRunLoop : public Steinberg::FObject,
                       public Steinberg::Linux::IEventHandler,
                       public Steinberg::Linux::ITimerHandler
@@ -30,3 +32,13 @@ public:
 private:
     Steinberg::Linux::IRunLoop* runLoop = nullptr;
 };
+#else
+// Elsewhere the host's own message loop delivers the layer's messages,
+// timers and repaints: there is nothing to register.
+class EditorRunLoop : public Steinberg::FObject
+{
+public:
+    bool start(Steinberg::IPlugFrame*) { return false; }
+    void stop() {}
+};
+#endif

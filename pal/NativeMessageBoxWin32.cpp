@@ -47,6 +47,7 @@ int translateAnswer(int answer)
     case IDCANCEL: return kMessageBoxResultCancel;
     case IDYES: return kMessageBoxResultYes;
     case IDNO: return kMessageBoxResultNo;
+    case IDHELP: return kMessageBoxResultHelp;
     case IDCLOSE: return kMessageBoxResultClose;
     default: return kMessageBoxResultOther;
     }
@@ -57,11 +58,23 @@ HWND windowOf(PalNativeWindow window)
     return reinterpret_cast<HWND>(window);
 }
 
+// A service, or a process whose window station nobody sees, has no user to
+// answer: the box would wait for ever.
+bool interactiveDesktop()
+{
+    USEROBJECTFLAGS flags{};
+    HWINSTA station = ::GetProcessWindowStation();
+    return station && ::GetUserObjectInformationW(station, UOI_FLAGS, &flags, sizeof flags, nullptr)
+        && (flags.dwFlags & WSF_VISIBLE);
+}
+
 } // namespace
 
 bool ShowNativeMessageBox(const MessageBoxRequest& request, const std::u16string& title,
                           const std::u16string& text, int& result)
 {
+    if (!interactiveDesktop())
+        return false;
     const HWND topLevel = windowOf(NativeTopLevelOwner(request.owner));
     if (topLevel)
         ::EnableWindow(topLevel, FALSE);
@@ -72,6 +85,9 @@ bool ShowNativeMessageBox(const MessageBoxRequest& request, const std::u16string
         ::EnableWindow(topLevel, TRUE);
     if (request.owner)
         ::SetFocus(windowOf(request.owner));
+    // No box could be shown: the caller reports on standard error instead.
+    if (answer == 0)
+        return false;
     result = translateAnswer(answer);
     return true;
 }
