@@ -4,6 +4,8 @@
 #include "pal/DebugTrace.h"
 #include "pal/ZVNConfig.h"
 
+#include <filesystem>
+
 namespace ZVNPal {
 namespace {
 
@@ -11,6 +13,12 @@ std::string g_resourcesFolder;
 std::string g_documentationFolder;
 
 } // namespace
+
+bool FileExists(const std::string& path)
+{
+    std::error_code ignored;
+    return !path.empty() && std::filesystem::is_regular_file(std::u8string(path.begin(), path.end()), ignored);
+}
 
 std::string GetAppDataPath() { return ZVNConfig::GetValue("AppData Path", false); }
 std::string GetUserDataPath() { return ZVNConfig::GetValue("UserData Path", false); }

@@ -22,6 +22,10 @@ std::string GetInstancePath(); // the same value as GetAppDataPath
 // Resources folder (prefers the instance path, without a trailing separator).
 void ResolveFolders();
 
+// True only for an existing regular file. Paths are UTF-8 whatever the
+// system's code page.
+bool FileExists(const std::string& path);
+
 // True only for an existing directory; one trailing separator is ignored.
 // (PlatformServices*.cpp)
 bool DirectoryExists(const std::string& path);

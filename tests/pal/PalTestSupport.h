@@ -66,11 +66,13 @@ public:
     // The folder with a trailing separator, the way folder strings are kept.
     std::string path() const { return m_path + static_cast<char>(std::filesystem::path::preferred_separator); }
 
+    // Names are UTF-8, as the plug-in's paths are.
     std::string write(const std::string& name, std::string_view bytes) const
     {
         const std::string file = path() + name;
-        std::filesystem::create_directories(std::filesystem::path(file).parent_path());
-        std::ofstream(file, std::ios::binary) << bytes;
+        const std::filesystem::path native(std::u8string(file.begin(), file.end()));
+        std::filesystem::create_directories(native.parent_path());
+        std::ofstream(native, std::ios::binary) << bytes;
         return file;
     }
 
