@@ -20,7 +20,6 @@
 #include "pal/PalRunLoop.h"
 #include "pal/TextStrings.h"
 
-#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstring>
@@ -37,12 +36,6 @@ constexpr int32_t kWindowNumber = 9;
 constexpr int32_t kMeterNumber = 10;
 constexpr int32_t kOptionsNumber = 11;
 constexpr float kKnobDefault = 0.5f;
-
-bool fileExists(const std::string& path)
-{
-    struct stat info{};
-    return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
 
 std::string percentText(const char* key, float value)
 {
@@ -88,7 +81,7 @@ Editor::~Editor()
 
 tresult PLUGIN_API Editor::isPlatformTypeSupported(FIDString type)
 {
-    return type && std::strcmp(type, kPlatformTypeX11EmbedWindowID) == 0 ? kResultOk : kInvalidArgument;
+    return type && std::strcmp(type, ZVNPal::PlatformViewType()) == 0 ? kResultOk : kInvalidArgument;
 }
 
 tresult PLUGIN_API Editor::attached(void* parent, FIDString type)
@@ -393,7 +386,7 @@ int32_t Editor::runOptionsMenu(guiOptionsButton& button)
     menu.AddItem(ZVNPal::TextString("IDS_OPT_SIDECH").c_str(), kMenuSideChain);
     menu.CheckItem(1, sideChain > 0.5f);
     menu.AddItem(ZVNPal::TextString("IDS_OPT_DOC").c_str(), kMenuDocumentation);
-    menu.EnableItem(2, fileExists(documentation));
+    menu.EnableItem(2, ZVNPal::FileExists(documentation));
     menu.AddItem(ZVNPal::TextString("IDS_OPT_ABOUT").c_str(), kMenuAbout);
 
     const int32_t choice =

@@ -41,8 +41,8 @@ public:
     PalResult DragFileOut(const char* path) override;
     PalNativeWindow GetHandle() override { return m_nHandle.load(std::memory_order_relaxed); }
     PalNativeWindow GetHandle() const override { return m_nHandle.load(std::memory_order_relaxed); }
-    // Safe from any thread: the area is remembered and painted by the next
-    // PumpEvents on the user-interface thread.
+    // Safe from any thread: the area is painted later on the user-interface
+    // thread (by the next PumpEvents on X11, by the window's paint message on Win32).
     PalResult Invalidate() override;
     PalResult InvalidateRect(const CPalRect& rect) override;
     PalResult UpdateNow() override;
@@ -98,8 +98,12 @@ private:
     class Dispatcher;
 
     void Forget();
+#ifdef _WIN32
+    void ReleaseClass();
+#else
     void PaintPending();
     void AddDirty(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
+#endif
 
     std::map<std::uint32_t, void*> m_objects;
     PalFileDropCallback m_fnDrop = nullptr;
@@ -110,17 +114,19 @@ private:
     PalModuleInstance m_hInstance = nullptr;
 
     bool m_bOwned = false; // created here, not adopted
+    std::string m_sClassName;
+#ifndef _WIN32
     bool m_bTopLevel = false;
     void* m_pVisual = nullptr;
     int m_nDepth = 0;
     void* m_pBacking = nullptr; // the window's picture between repaints
-    std::string m_sClassName;
     std::int32_t m_nWidth = 0;
     std::int32_t m_nHeight = 0;
     // Pending repaint area, packed as four 16-bit edges; 0 when none.
     std::atomic<std::uint64_t> m_nDirty{0};
     // Native key codes whose press went to the parent window: their release follows.
     std::bitset<256> m_passedKeys;
+#endif
 };
 
 } // namespace ZVNPal

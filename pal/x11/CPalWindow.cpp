@@ -685,19 +685,6 @@ bool CPalWindow::SetMenuBar(CPalMenu*)
 
 CPalWindow::~CPalWindow() { Destroy(); }
 
-std::int32_t CPalWindow::QueryDrop(const PalDropList* drop, PalPoint screenPoint, PalNativeWindow target)
-{
-    if (target == 0)
-        return kPalDropNone;
-    if (target != GetHandle())
-        return kPalDropNone + (IsLayerWindow(target) ? 1 : 0);
-    if (drop && !drop->empty() && m_fnDrop) {
-        ScreenToClient(&screenPoint);
-        m_fnDrop(drop->front().c_str(), screenPoint, m_pDropUser);
-    }
-    return kPalDropAccepted;
-}
-
 bool CPalWindow::IsLayerWindow(PalNativeWindow window)
 {
     PalDisplay* display = PalDisplay::Get();
@@ -713,20 +700,6 @@ bool CPalWindow::IsLayerWindow(PalNativeWindow window)
         }
     });
     return layer;
-}
-
-void CPalWindow::RegisterObject(std::uint32_t id, void* object) { m_objects.emplace(id, object); }
-
-void* CPalWindow::FindObject(std::uint32_t id) const
-{
-    auto it = m_objects.find(id);
-    return it == m_objects.end() ? nullptr : it->second;
-}
-
-void CPalWindow::SetFileDropCallback(PalFileDropCallback callback, void* user)
-{
-    m_fnDrop = callback;
-    m_pDropUser = user;
 }
 
 } // namespace ZVNPal
