@@ -17,7 +17,6 @@ namespace Vst {
 
 namespace {
 
-constexpr uint32 kTimerPeriodMs = 50;
 constexpr char kDefaultProgramName[] = "Default";
 
 // Copies UTF-16 text into a UTF-8 buffer of `size` bytes, never splitting a

@@ -113,6 +113,9 @@ public:
     IEditController* getController() const { return controller; }
 
 protected:
+    // The period of the timer that drains the host's changes.
+    static constexpr uint32 kTimerPeriodMs = 50;
+
     // The host's changes waiting for the controller (drained by the timer)
     // and for the processor (drained by the next block).
     ParameterTransfer guiTransfer;

@@ -15,7 +15,6 @@ using namespace Steinberg::Vst;
 
 namespace {
 
-constexpr int32_t kTimerPeriodMs = 50;
 constexpr int32_t kIdleBlocks = 10;
 // "SVCM" as a big-endian word: the strip host's context-menu request.
 constexpr int32_t kContextMenuRequest = 0x5356434D;
