@@ -103,7 +103,7 @@ public:
                 const double value = round == 2 ? hostileValue(audioRng) : automationValue(audioRng);
                 if (IParamValueQueue* queue = changes.addParameterData(ParamID(id), index))
                     queue->addPoint(0, value, index);
-                ledger.set(id, value);
+                recordLastPoints();
                 processBlock(256, judge);
             }
         }
@@ -168,15 +168,25 @@ private:
                 const int id = between(audioRng, 0, kParameterCount - 1);
                 int32 index = 0;
                 IParamValueQueue* queue = changes.addParameterData(ParamID(id), index);
-                // Only the last point of a queue takes effect; it is the one recorded.
-                for (int points = between(audioRng, 1, 2), offset = 0; queue && points > 0; --points) {
-                    const double value = automationValue(audioRng);
-                    queue->addPoint(offset++, value, index);
-                    if (points == 1)
-                        ledger.set(id, value);
-                }
+                // A parameter drawn twice gets more points after those it has.
+                for (int points = between(audioRng, 1, 2); queue && points > 0; --points)
+                    queue->addPoint(queue->getPointCount(), automationValue(audioRng), index);
             }
+            recordLastPoints();
             processBlock(blockLength(audioRng), judge);
+        }
+    }
+
+    // Only the last point of a queue takes effect: a block's changes are
+    // recorded as those.
+    void recordLastPoints()
+    {
+        for (int32 q = 0; q < changes.getParameterCount(); ++q) {
+            IParamValueQueue* queue = changes.getParameterData(q);
+            int32 offset = 0;
+            ParamValue value = 0;
+            if (queue && queue->getPoint(queue->getPointCount() - 1, offset, value) == kResultTrue)
+                ledger.set(int(queue->getParameterId()), value);
         }
     }
 
