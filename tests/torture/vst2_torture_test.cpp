@@ -173,7 +173,7 @@ private:
             break;
         }
         case 4:
-            for (int n = 2 * between(uiRng, 1, 4); n > 0; --n)
+            for (int n = 2 * between(uiRng, 1, 4); n > 0 && (editorOpen || Clock::now() < end); --n)
                 toggleEditor();
             break;
         default:

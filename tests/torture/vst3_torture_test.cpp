@@ -224,7 +224,7 @@ private:
         case 4:
             // Editors opened and torn down in quick succession, as hosts do
             // when a user clicks through tracks.
-            for (int n = between(uiRng, 1, 4); n > 0; --n) {
+            for (int n = between(uiRng, 1, 4); n > 0 && Clock::now() < end; --n) {
                 closeEditor();
                 openEditor();
                 if (frame)
