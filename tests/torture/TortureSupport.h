@@ -120,7 +120,6 @@ inline double audibleValue(Rng& rng, int id)
     return std::uniform_real_distribution<double>(kAudibleGain, 1)(rng);
 }
 
-
 // The saved state: magic, version, count, then eight doubles.
 constexpr size_t kStateSize = 76;
 constexpr size_t kValuesOffset = 12;
@@ -352,8 +351,10 @@ public:
     ParentWindow()
     {
         display = XOpenDisplay(nullptr);
-        if (!display)
+        if (!display) {
+            std::cerr << "no X display (set DISPLAY): no editor is opened\n";
             return;
+        }
         XSetWindowAttributes attributes{};
         attributes.override_redirect = True;
         window = XCreateWindow(display, DefaultRootWindow(display), 420, 700, 800, 300, 0, CopyFromParent,
