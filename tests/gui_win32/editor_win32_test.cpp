@@ -173,11 +173,11 @@ int topLevelWindows()
 class WindowsEditor : public ::testing::Test
 {
 protected:
-    // A message box must never wait for a user here.
-    static void SetUpTestSuite() { _putenv("OL7T_MESSAGEBOX=stderr"); }
-
-    void SetUp() override
+    // One host window for all cases (a top-level window takes the system
+    // long to show and to destroy); a message box must never wait for a user.
+    static void SetUpTestSuite()
     {
+        _putenv("OL7T_MESSAGEBOX=stderr");
         WNDCLASSW hostClass{};
         hostClass.lpfnWndProc = DefWindowProcW;
         hostClass.hInstance = GetModuleHandleW(nullptr);
@@ -185,11 +185,15 @@ protected:
         RegisterClassW(&hostClass);
         host = CreateWindowExW(0, L"OL7TTestHost", L"Host", WS_POPUP | WS_VISIBLE, 60, 50, 800, 300, nullptr, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
+    }
+    static void TearDownTestSuite() { DestroyWindow(host); }
+
+    void SetUp() override
+    {
         ASSERT_NE(host, nullptr);
         SetForegroundWindow(host);
         pump(50);
     }
-    void TearDown() override { DestroyWindow(host); }
 
     IPlugView* openEditor(Effect& effect)
     {
@@ -209,7 +213,7 @@ protected:
         view->release();
     }
 
-    HWND panel() const { return FindWindowExW(host, nullptr, nullptr, nullptr); }
+    static HWND panel() { return FindWindowExW(host, nullptr, nullptr, nullptr); }
     void send(UINT message, WPARAM keys, int x, int y) { SendMessageW(panel(), message, keys, MAKELPARAM(x, y)); }
     void click(int x, int y)
     {
@@ -247,8 +251,10 @@ protected:
     uint64_t panelPicture() { return picture(0, 0, 765, 212); }
 
     WindowsBundle bundle;
-    HWND host = nullptr;
+    static HWND host;
 };
+
+HWND WindowsEditor::host = nullptr;
 
 TEST_F(WindowsEditor, DragOnTheGainKnobIsOneGestureAndHostChangesMoveIt)
 {

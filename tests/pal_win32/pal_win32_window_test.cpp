@@ -82,19 +82,25 @@ private:
     }
 };
 
-// A top-level window to hold the layer's child windows, as a host's is.
+// A top-level window to hold the layer's child windows, as a host's is; one
+// for all cases, since a top-level window takes the system long to show.
 class PalWindows : public GraphicsRuntime {
 protected:
+    static void SetUpTestSuite()
+    {
+        s_pHost = new CPalWindow;
+        s_pHost->Create("Host", CPalRect(100, 80, 400, 300), kPalWindowPlain, 0, nullptr);
+        s_pHost->Show(true);
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_pHost;
+        s_pHost = nullptr;
+    }
     void SetUp() override
     {
         GraphicsRuntime::SetUp();
-        ASSERT_EQ(host.Create("Host", CPalRect(100, 80, 400, 300), kPalWindowPlain, 0, nullptr), kPalOk);
-        host.Show(true);
-    }
-    void TearDown() override
-    {
-        host.Destroy();
-        GraphicsRuntime::TearDown();
+        ASSERT_TRUE(host.IsValid());
     }
 
     void Embed(RecordingWindow& child)
@@ -106,9 +112,12 @@ protected:
         child.Show(true);
     }
 
-    CPalWindow host;
+    static CPalWindow* s_pHost;
+    CPalWindow& host = *s_pHost;
     CPalWindow wrapper;
 };
+
+CPalWindow* PalWindows::s_pHost = nullptr;
 
 int g_nWaitingCalls = 0;
 int NeverAsked(const MessageBoxRequest&)
