@@ -133,8 +133,13 @@ job_demo() {
     --out out/editor-compact.png
   build_windows
   echo "== the Windows bundle and VST 2 library: out/OL-7T-windows.zip"
-  rm -f out/OL-7T-windows.zip
-  (cd build-win && zip -qr ../out/OL-7T-windows.zip OL-7T.vst3 OL-7T.dll)
+  # The packed libraries leave their debugging information behind.
+  rm -rf build-win/package out/OL-7T-windows.zip
+  mkdir -p build-win/package
+  cp -r build-win/OL-7T.vst3 build-win/OL-7T.dll build-win/package/
+  x86_64-w64-mingw32-strip --strip-debug build-win/package/OL-7T.dll \
+    build-win/package/OL-7T.vst3/Contents/x86_64-win/OL-7T.vst3
+  (cd build-win/package && zip -qr ../../out/OL-7T-windows.zip OL-7T.vst3 OL-7T.dll)
   if [ -x build-win/tools/ol7t-shot.exe ]; then
     echo "== the full panel as Windows draws it (Wine)"
     build-win/wine-run build-win/tools/ol7t-shot.exe --param 1=0.45 --param 2=0.65 --out out/editor-windows.png

@@ -1,7 +1,8 @@
 // The Windows bundle driven the way Windows hosts drive it: loaded with
 // LoadLibraryW and entered through InitDll, its factory and an effect that
 // finds its Resources from the module alone, and the VST 2 entry points
-// with the channel strip's compatibility value written with reg add.
+// with the channel strip's compatibility value written with reg add and the
+// editor opened in the host's window.
 // The VST 2 header comes before the VST 3 ones (they share a macro name).
 #include "sdk/Vst2Abi.h"
 
@@ -13,6 +14,7 @@
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -98,6 +100,31 @@ TEST_F(WindowsBundle, ChannelStripChunksFollowTheCompatibilityValue)
             e->control(e, static_cast<VST_EFFECT_OPCODE>(effClose), 0, 0, nullptr, 0.f);
         }
     }
+}
+
+TEST_F(WindowsBundle, Vst2EditorOpensAsAChildOfTheHostsWindow)
+{
+    auto plain = entry<AEffect* (*)(audioMasterCallback)>("VSTPluginMain");
+    ASSERT_NE(plain, nullptr);
+    AEffect* e = plain(&hostCallback);
+    ASSERT_NE(e, nullptr);
+    const auto dispatch = [e](int32_t opcode, void* ptr) {
+        return e->control(e, static_cast<VST_EFFECT_OPCODE>(opcode), 0, 0, ptr, 0.f);
+    };
+    dispatch(effOpen, nullptr);
+    const HWND host = ::CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 300, nullptr,
+                                        nullptr, nullptr, nullptr);
+    ASSERT_NE(host, nullptr);
+    ERect* rect = nullptr;
+    ASSERT_EQ(dispatch(effEditGetRect, &rect), 1);
+    EXPECT_EQ(rect->right - rect->left, 765);
+    EXPECT_EQ(rect->bottom - rect->top, 212);
+    EXPECT_EQ(dispatch(effEditOpen, host), 1) << "a Windows host hands over an HWND";
+    EXPECT_NE(::GetWindow(host, GW_CHILD), nullptr);
+    dispatch(effEditClose, nullptr);
+    EXPECT_EQ(::GetWindow(host, GW_CHILD), nullptr);
+    ::DestroyWindow(host);
+    dispatch(effClose, nullptr);
 }
 
 } // namespace

@@ -71,8 +71,10 @@ void putLittle(std::vector<unsigned char>& out, uint32_t value, int count)
 std::string readWavFile(const std::string& path, AudioClip& clip)
 {
     std::ifstream file(path, std::ios::binary);
+    if (!file.is_open())
+        return "cannot read '" + path + "': it cannot be opened";
     const std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (!file.is_open() || bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0
+    if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0
         || std::memcmp(bytes.data() + 8, "WAVE", 4) != 0)
         return "cannot read '" + path + "': not a WAV file";
     Format format;

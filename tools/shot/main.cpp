@@ -1,10 +1,12 @@
-// ol7t-shot: opens the editor of a bundle in an X11 window through IPlugView,
-// plays a signal through the effect so the meter moves, optionally replays a
-// script of pointer and key input, and writes a PNG of the window.
+// ol7t-shot: opens the editor of a bundle in a window of the platform layer
+// through IPlugView, plays a signal through the effect so the meter moves,
+// optionally replays a script of pointer and key input, and writes a PNG of
+// the window.
 #include "tools/render/DemoProgramme.h"
 #include "tools/render/EffectSession.h"
 #include "tools/render/PluginModule.h"
 #include "tools/shot/HostFrame.h"
+#include "tools/shot/InputPlayer.h"
 #include "tools/shot/InputScript.h"
 #include "tools/shot/ModuleEffect.h"
 
@@ -14,9 +16,6 @@
 
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
-
-#include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
 
 #include <array>
 #include <atomic>
@@ -91,46 +90,6 @@ bool parseArguments(int argc, char** argv, Options& o)
     return true;
 }
 
-// Synthesised input on the tool's own display connection.
-class InputPlayer
-{
-public:
-    InputPlayer() : display(XOpenDisplay(nullptr)) {}
-    ~InputPlayer()
-    {
-        if (display)
-            XCloseDisplay(display);
-    }
-    bool ready() const { return display != nullptr; }
-
-    void play(const InputStep& step, int originX, int originY)
-    {
-        switch (step.kind) {
-        case InputStep::Move:
-            XTestFakeMotionEvent(display, -1, originX + step.a, originY + step.b, 0);
-            break;
-        case InputStep::Down:
-        case InputStep::Up:
-            XTestFakeButtonEvent(display, static_cast<unsigned>(step.a), step.kind == InputStep::Down, 0);
-            break;
-        case InputStep::Key: {
-            const KeyCode code = XKeysymToKeycode(display, XStringToKeysym(step.key.c_str()));
-            if (code) {
-                XTestFakeKeyEvent(display, code, True, 0);
-                XTestFakeKeyEvent(display, code, False, 0);
-            }
-            break;
-        }
-        case InputStep::Wait:
-            break;
-        }
-        XFlush(display);
-    }
-
-private:
-    Display* display;
-};
-
 std::string readFile(const std::string& path)
 {
     std::ifstream in(path);
@@ -157,7 +116,7 @@ int main(int argc, char** argv)
         }
     }
     if (!ZVNPal::StartGraphicsRuntime()) {
-        std::fprintf(stderr, "ol7t-shot: no X display (set DISPLAY)\n");
+        std::fprintf(stderr, "ol7t-shot: no display (set DISPLAY)\n");
         return 1;
     }
 
@@ -197,8 +156,7 @@ int main(int argc, char** argv)
             parent.Show(true);
             IPtr<HostFrame> frame = owned(new HostFrame);
             view->setFrame(frame);
-            if (view->attached(reinterpret_cast<void*>(parent.GetHandle()), kPlatformTypeX11EmbedWindowID) !=
-                kResultOk) {
+            if (view->attached(reinterpret_cast<void*>(parent.GetHandle()), ZVNPal::PlatformViewType()) != kResultOk) {
                 std::fprintf(stderr, "ol7t-shot: the editor did not open\n");
             } else {
                 const auto pump = [&](int ms) {
