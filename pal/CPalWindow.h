@@ -5,6 +5,7 @@
 #include "pal/IPalWindow.h"
 
 #include <atomic>
+#include <bitset>
 #include <map>
 
 namespace ZVNPal {
@@ -119,6 +120,8 @@ private:
     std::string m_sClassName;
     // Pending repaint area, packed as four 16-bit edges; 0 when none.
     std::atomic<std::uint64_t> m_nDirty{0};
+    // Native key codes whose press went to the parent window: their release follows.
+    std::bitset<256> m_passedKeys;
 #ifdef _WIN32
     std::atomic<std::uint32_t> m_nThread{0}; // the thread that owns the native window
 #else

@@ -116,6 +116,7 @@ public:
 private:
     static LRESULT Handle(CPalWindow& w, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT Mouse(CPalWindow& w, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static bool Key(CPalWindow& w, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static void Paint(CPalWindow& w, HWND hwnd);
     static void DropFiles(CPalWindow& w, HDROP drop);
     static void Destroyed(CPalWindow& w);
@@ -155,17 +156,10 @@ LRESULT CPalWindow::Dispatcher::Handle(CPalWindow& w, HWND hwnd, UINT message, W
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_KEYUP:
-    case WM_SYSKEYUP: {
-        const std::int32_t code = TranslateKey(static_cast<std::uint32_t>(wParam));
-        const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
-        if (code != 0) {
-            if (down)
-                w.onKeyDown(code, static_cast<std::uint32_t>(wParam));
-            else
-                w.onKeyUp(code, static_cast<std::uint32_t>(wParam));
-        }
+    case WM_SYSKEYUP:
+        if (Key(w, hwnd, message, wParam, lParam))
+            return 0;
         break; // the default handling runs afterwards
-    }
     case WM_SETFOCUS: w.onFocus(); return 0;
     case WM_KILLFOCUS: w.onFocusLost(); return 0;
     case WM_NCDESTROY: Destroyed(w); break;
@@ -254,6 +248,30 @@ LRESULT CPalWindow::Dispatcher::Mouse(CPalWindow& w, HWND hwnd, UINT message, WP
     default: break;
     }
     return 0;
+}
+
+// A key the window does not handle goes to the host's window, its release
+// with it, so that the host's own keys (Space for its transport) work after
+// a click on the panel. True when the key went there.
+bool CPalWindow::Dispatcher::Key(CPalWindow& w, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const std::int32_t code = TranslateKey(static_cast<std::uint32_t>(wParam));
+    const std::size_t native = wParam & 0xFF;
+    const HWND parent = w.m_bOwned && (::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) ? ::GetParent(hwnd) : nullptr;
+    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
+        const bool handled = code != 0 && w.onKeyDown(code, static_cast<std::uint32_t>(wParam)) == 0;
+        if (handled || !parent || !::IsWindow(hwnd))
+            return false;
+        w.m_passedKeys.set(native);
+    } else {
+        if (code != 0)
+            w.onKeyUp(code, static_cast<std::uint32_t>(wParam));
+        if (!w.m_passedKeys.test(native) || !parent)
+            return false;
+        w.m_passedKeys.reset(native);
+    }
+    ::PostMessageW(parent, message, wParam, lParam);
+    return true;
 }
 
 void CPalWindow::Dispatcher::Paint(CPalWindow& w, HWND hwnd)
