@@ -7,9 +7,8 @@
 #include "core/ParameterIds.h"
 #include "gui/RecordingHandler.h"
 #include "tools/render/EffectSession.h"
+#include "tools/render/PluginModule.h"
 
-#include "public.sdk/source/vst/hosting/hostclasses.h"
-#include "pluginterfaces/base/ipluginbase.h"
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 
@@ -33,86 +32,33 @@ constexpr int kOptionsX = 739 + 7;
 constexpr int kOptionsY = 12 + 7;
 constexpr int kMeterX = 318, kMeterY = 54, kMeterW = 130, kMeterH = 61;
 
-// The bundle's library, loaded and released as a Windows host does.
-class WindowsBundle
-{
-public:
-    WindowsBundle()
-    {
-        std::string path = std::string(OL7T_BUNDLE_DIR) + "/Contents/x86_64-win/OL-7T.vst3";
-        if (!path.empty() && path[0] == '/')
-            path = "Z:" + path; // Wine's drive for the host's file system
-        library = LoadLibraryW(std::wstring(path.begin(), path.end()).c_str());
-        if (!library)
-            return;
-        if (auto init = entry<bool (*)()>("InitDll"))
-            init();
-        getFactory = entry<IPluginFactory* (*)()>("GetPluginFactory");
-    }
-    ~WindowsBundle()
-    {
-        if (!library)
-            return;
-        if (auto exit = entry<bool (*)()>("ExitDll"))
-            exit();
-        FreeLibrary(library);
-    }
-
-    Vst::IComponent* createComponent() const
-    {
-        IPluginFactory* factory = getFactory ? getFactory() : nullptr;
-        if (!factory)
-            return nullptr;
-        PClassInfo info;
-        void* obj = nullptr;
-        if (factory->getClassInfo(0, &info) == kResultOk)
-            factory->createInstance(info.cid, Vst::IComponent::iid, &obj);
-        factory->release();
-        return static_cast<Vst::IComponent*>(obj);
-    }
-
-private:
-    template <typename F>
-    F entry(const char* name) const
-    {
-        return reinterpret_cast<F>(reinterpret_cast<void (*)()>(GetProcAddress(library, name)));
-    }
-
-    HMODULE library = nullptr;
-    IPluginFactory* (*getFactory)() = nullptr;
-};
-
+// One effect of the bundle, created through its factory and initialized,
+// with its controller and a recording component handler.
 struct Effect
 {
-    explicit Effect(const WindowsBundle& bundle) : component(bundle.createComponent())
+    explicit Effect(PluginModule& module)
     {
-        void* obj = nullptr;
-        if (component && component->queryInterface(Vst::IEditController::iid, &obj) == kResultOk)
-            controller = static_cast<Vst::IEditController*>(obj);
-        if (component)
-            initialized = component->initialize(&context) == kResultOk;
+        if (!module.createEffect(component).empty())
+            return;
+        controller = FUnknownPtr<Vst::IEditController>(component);
         if (controller)
             controller->setComponentHandler(&handler);
     }
     ~Effect()
     {
-        if (controller) {
+        if (controller)
             controller->setComponentHandler(nullptr);
-            controller->release();
-        }
-        if (component) {
+        if (component)
             component->terminate();
-            component->release();
-        }
     }
     Effect(const Effect&) = delete;
     Effect& operator=(const Effect&) = delete;
 
-    Vst::HostApplication context;
+    bool initialized() const { return component && controller; }
+
     RecordingHandler handler;
-    Vst::IComponent* component = nullptr;
-    Vst::IEditController* controller = nullptr;
-    bool initialized = false;
+    IPtr<Vst::IComponent> component;
+    IPtr<Vst::IEditController> controller;
 };
 
 void pump(int ms)
@@ -188,12 +134,6 @@ protected:
     }
     static void TearDownTestSuite() { DestroyWindow(host); }
 
-    void SetUp() override
-    {
-        ASSERT_NE(host, nullptr);
-        SetForegroundWindow(host);
-        pump(50);
-    }
 
     IPlugView* openEditor(Effect& effect)
     {
@@ -250,7 +190,15 @@ protected:
     uint64_t gainPicture() { return picture(205, 92, 83, 86); }
     uint64_t panelPicture() { return picture(0, 0, 765, 212); }
 
-    WindowsBundle bundle;
+    void SetUp() override
+    {
+        ASSERT_EQ(bundle.open(OL7T_BUNDLE_DIR), "");
+        ASSERT_NE(host, nullptr);
+        SetForegroundWindow(host);
+        pump(50);
+    }
+
+    PluginModule bundle;
     static HWND host;
 };
 
@@ -259,7 +207,7 @@ HWND WindowsEditor::host = nullptr;
 TEST_F(WindowsEditor, DragOnTheGainKnobIsOneGestureAndHostChangesMoveIt)
 {
     Effect effect(bundle);
-    ASSERT_TRUE(effect.initialized);
+    ASSERT_TRUE(effect.initialized());
     IPlugView* view = openEditor(effect);
     ASSERT_NE(view, nullptr);
     ASSERT_NE(panel(), nullptr);
@@ -292,7 +240,7 @@ TEST_F(WindowsEditor, DragOnTheGainKnobIsOneGestureAndHostChangesMoveIt)
 TEST_F(WindowsEditor, OptionsMenuChoosesFastResetAndOpensTheAboutPanel)
 {
     Effect effect(bundle);
-    ASSERT_TRUE(effect.initialized);
+    ASSERT_TRUE(effect.initialized());
     effect.controller->setParamNormalized(PARAM_MEMORY, 0.0);
     IPlugView* view = openEditor(effect);
     ASSERT_NE(view, nullptr);
@@ -323,7 +271,7 @@ TEST_F(WindowsEditor, OptionsMenuChoosesFastResetAndOpensTheAboutPanel)
 TEST_F(WindowsEditor, MeterFollowsAProcessedSignal)
 {
     Effect effect(bundle);
-    ASSERT_TRUE(effect.initialized);
+    ASSERT_TRUE(effect.initialized());
     effect.controller->setParamNormalized(PARAM_METERSEL, 1.0 / 3.0); // output level
     IPlugView* view = openEditor(effect);
     ASSERT_NE(view, nullptr);
@@ -331,7 +279,7 @@ TEST_F(WindowsEditor, MeterFollowsAProcessedSignal)
     const uint64_t rest = picture(kMeterX, kMeterY, kMeterW, kMeterH);
 
     constexpr int kRate = 44100, kBlock = 512;
-    EffectSession session(IPtr<Vst::IComponent>(effect.component));
+    EffectSession session(effect.component);
     ASSERT_EQ(session.start(2, false, kRate, kBlock), "");
     AudioClip tone(kRate, 2, kRate);
     for (size_t i = 0; i < tone.frames(); ++i)
@@ -351,7 +299,7 @@ TEST_F(WindowsEditor, OpensAndClosesFiftyTimesWithoutLeavingWindowsBehind)
 {
     Effect first(bundle);
     Effect second(bundle);
-    ASSERT_TRUE(first.initialized && second.initialized);
+    ASSERT_TRUE(first.initialized() && second.initialized());
     const int windows = topLevelWindows();
     for (int i = 0; i < 50; ++i) {
         IPlugView* view = openEditor(first);
