@@ -36,6 +36,8 @@ public:
     PalNativeWindow GetTipWindow() const;
 
 private:
+    // Some text to show: an empty text (and, on a balloon, no title) shows no tip.
+    bool HasContent() const;
 #ifdef _WIN32
     // Hands the tool description, with its current text, to the tip window.
     void UpdateTool();

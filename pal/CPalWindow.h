@@ -41,8 +41,8 @@ public:
     PalResult DragFileOut(const char* path) override;
     PalNativeWindow GetHandle() override { return m_nHandle.load(std::memory_order_relaxed); }
     PalNativeWindow GetHandle() const override { return m_nHandle.load(std::memory_order_relaxed); }
-    // Safe from any thread: the area is painted later on the user-interface
-    // thread (by the next PumpEvents on X11, by the window's paint message on Win32).
+    // Safe from any thread, without a lock or a system call off the
+    // user-interface thread: the area is painted later on that thread.
     PalResult Invalidate() override;
     PalResult InvalidateRect(const CPalRect& rect) override;
     PalResult UpdateNow() override;
@@ -98,11 +98,14 @@ private:
     class Dispatcher;
 
     void Forget();
+    void AddDirty(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
 #ifdef _WIN32
     void ReleaseClass();
+    bool OnOwnerThread() const;
+    // Hands the area invalidated from other threads to the system.
+    void InvalidatePending();
 #else
     void PaintPending();
-    void AddDirty(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
 #endif
 
     std::map<std::uint32_t, void*> m_objects;
@@ -115,17 +118,19 @@ private:
 
     bool m_bOwned = false; // created here, not adopted
     std::string m_sClassName;
-#ifndef _WIN32
+    // Pending repaint area, packed as four 16-bit edges; 0 when none.
+    std::atomic<std::uint64_t> m_nDirty{0};
+    // Native key codes whose press went to the parent window: their release follows.
+    std::bitset<256> m_passedKeys;
+#ifdef _WIN32
+    std::atomic<std::uint32_t> m_nThread{0}; // the thread that owns the native window
+#else
     bool m_bTopLevel = false;
     void* m_pVisual = nullptr;
     int m_nDepth = 0;
     void* m_pBacking = nullptr; // the window's picture between repaints
     std::int32_t m_nWidth = 0;
     std::int32_t m_nHeight = 0;
-    // Pending repaint area, packed as four 16-bit edges; 0 when none.
-    std::atomic<std::uint64_t> m_nDirty{0};
-    // Native key codes whose press went to the parent window: their release follows.
-    std::bitset<256> m_passedKeys;
 #endif
 };
 

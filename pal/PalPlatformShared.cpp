@@ -1,5 +1,5 @@
 // The parts of the platform classes that are the same on every platform:
-// the window's object map and drop answer, rectangles of read-back pixels,
+// the window's pending repaint area, object map and drop answer, rectangles of read-back pixels,
 // pixel copies of images, the selected font, the load-failure report and
 // byte widening. Compiled into each platform's layer.
 #include "pal/CPalBitmap.h"
@@ -7,6 +7,7 @@
 #include "pal/CPalOffScreenDC.h"
 #include "pal/CPalWindow.h"
 #include "pal/DebugTrace.h"
+#include "pal/PalDirtyRect.h"
 #include "pal/PalFunctions.h"
 #include "pal/PalPixels.h"
 
@@ -35,6 +36,11 @@ std::int32_t CPalWindow::QueryDrop(const PalDropList* drop, PalPoint screenPoint
         m_fnDrop(drop->front().c_str(), screenPoint, m_pDropUser);
     }
     return kPalDropAccepted;
+}
+
+void CPalWindow::AddDirty(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
+{
+    MergeDirtyRect(m_nDirty, left, top, right, bottom);
 }
 
 void CPalWindow::RegisterObject(std::uint32_t id, void* object) { m_objects.emplace(id, object); }

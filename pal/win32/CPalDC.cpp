@@ -36,13 +36,20 @@ Gdiplus::Image* Image(IPalBitmap* bitmap)
 
 Graphics* Gfx(void* surface) { return static_cast<Graphics*>(surface); }
 
-// The selected font, or the device's own when none is selected.
-HFONT NativeFont(IPalFont* selected, HDC device)
+// The selected font, or the device's own when none is selected. A device's
+// own font may be a raster font, which GDI+ cannot draw: the system's sans
+// serif face at 12 pixels stands in for it.
+std::unique_ptr<Gdiplus::Font> TextFont(IPalFont* selected, HDC device)
 {
+    constexpr float kStandInPixels = 12.0f;
     auto* font = dynamic_cast<CPalFont*>(selected);
-    if (font && font->IsCreated())
-        return static_cast<HFONT>(font->GetHandle());
-    return static_cast<HFONT>(::GetCurrentObject(device, OBJ_FONT));
+    const HFONT native = font && font->IsCreated() ? static_cast<HFONT>(font->GetHandle())
+                                                   : static_cast<HFONT>(::GetCurrentObject(device, OBJ_FONT));
+    auto made = std::make_unique<Gdiplus::Font>(device, native);
+    if (made->GetLastStatus() != Gdiplus::Ok)
+        made = std::make_unique<Gdiplus::Font>(Gdiplus::FontFamily::GenericSansSerif(), kStandInPixels,
+                                               Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
+    return made;
 }
 
 // Text laid out tightly from its origin, trailing spaces counted.
@@ -368,8 +375,8 @@ void CPalDC::DrawTextWide(std::int32_t x, std::int32_t y, const char16_t* text, 
 {
     if (!Gfx(m_pSurface) || !text || !*text)
         return;
-    const Gdiplus::Font font(Dc(m_hDevice), NativeFont(m_pFont, Dc(m_hDevice)));
-    if (font.GetLastStatus() != Gdiplus::Ok)
+    const std::unique_ptr<Gdiplus::Font> font = TextFont(m_pFont, Dc(m_hDevice));
+    if (font->GetLastStatus() != Gdiplus::Ok)
         return;
     SavedState saved(*Gfx(m_pSurface));
     Gfx(m_pSurface)->SetTextRenderingHint(Gdiplus::TextRenderingHintClearTypeGridFit);
@@ -378,7 +385,7 @@ void CPalDC::DrawTextWide(std::int32_t x, std::int32_t y, const char16_t* text, 
     Gdiplus::StringFormat format(Gdiplus::StringFormat::GenericTypographic());
     SetUpFormat(format, m_nAlign);
     const Gdiplus::SolidBrush brush(ToColor(colour ? colour->GetARGB() : m_nTextColor));
-    Gfx(m_pSurface)->DrawString(reinterpret_cast<const wchar_t*>(text), -1, &font,
+    Gfx(m_pSurface)->DrawString(reinterpret_cast<const wchar_t*>(text), -1, font.get(),
                         Gdiplus::PointF(static_cast<float>(x), static_cast<float>(y)), &format, &brush);
     NoteStatus();
 }
@@ -417,12 +424,12 @@ PalResult CPalDC::MeasureText(std::int32_t* width, std::int32_t* height, const c
     if (!width || !height || !text)
         return kPalInvalidArg;
     const std::wstring units = Widen(text, kMaxTextUnits);
-    const Gdiplus::Font font(Dc(m_hDevice), NativeFont(m_pFont, Dc(m_hDevice)));
+    const std::unique_ptr<Gdiplus::Font> font = TextFont(m_pFont, Dc(m_hDevice));
     Gdiplus::StringFormat format(Gdiplus::StringFormat::GenericTypographic());
     SetUpFormat(format, kPalAlignLeft);
     Gdiplus::RectF box;
-    if (font.GetLastStatus() != Gdiplus::Ok ||
-        Gfx(m_pSurface)->MeasureString(units.c_str(), static_cast<INT>(units.size()), &font, Gdiplus::PointF(0.0f, 0.0f),
+    if (font->GetLastStatus() != Gdiplus::Ok ||
+        Gfx(m_pSurface)->MeasureString(units.c_str(), static_cast<INT>(units.size()), font.get(), Gdiplus::PointF(0.0f, 0.0f),
                                &format, &box) != Gdiplus::Ok)
         return kPalFail;
     *width = static_cast<std::int32_t>(box.Width);

@@ -106,7 +106,8 @@ void CPalToolTip::ShowTip(bool show)
         return;
     const HWND tip = Hwnd(m_hTip);
     TOOLINFOW tool = ToolFor(m_pOwner ? m_pOwner->GetHandle() : 0, m_hInstance, nullptr);
-    if (!show) {
+    // A tip with nothing to say shows no box at all.
+    if (!show || !HasContent()) {
         ::SendMessageW(tip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
         m_bShown = false;
         if (m_bBalloon)
@@ -159,7 +160,11 @@ void CPalToolTip::SetText(const char* text)
     m_sText = Narrow(Widen(text, kMaxTextUnits).c_str());
     if (m_hTip)
         UpdateTool();
+    if (m_bShown && !HasContent())
+        ShowTip(false);
 }
+
+bool CPalToolTip::HasContent() const { return !m_sText.empty() || (m_bBalloon && !m_sTitle.empty()); }
 
 void CPalToolTip::SetTitle(const char* text)
 {

@@ -6,6 +6,7 @@
 #include "pal/CPalDC.h"
 #include "pal/CPalMenu.h"
 #include "pal/DebugTrace.h"
+#include "pal/PalDirtyRect.h"
 #include "pal/PalFunctions.h"
 #include "pal/win32/PalWin32.h"
 
@@ -29,6 +30,10 @@ constexpr UINT kClassStyle = CS_DBLCLKS | CS_PARENTDC;
 // The private message of PostAsync and the joystick's move message.
 constexpr UINT kAsyncMessage = 23505;
 constexpr UINT kJoystickMove = 928;
+// The layer's own timer: it hands areas invalidated from other threads
+// (the audio thread among them) to the system. Outside the editor's ids.
+constexpr UINT_PTR kInvalidationTimer = 0x7FFF0001;
+constexpr UINT kInvalidationMs = 15;
 // The longest dropped path taken, in characters.
 constexpr UINT kMaxDropPath = 260;
 // Edit controls show white text on the panel's dark blue.
@@ -111,6 +116,7 @@ public:
 private:
     static LRESULT Handle(CPalWindow& w, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT Mouse(CPalWindow& w, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static bool Key(CPalWindow& w, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static void Paint(CPalWindow& w, HWND hwnd);
     static void DropFiles(CPalWindow& w, HDROP drop);
     static void Destroyed(CPalWindow& w);
@@ -150,17 +156,10 @@ LRESULT CPalWindow::Dispatcher::Handle(CPalWindow& w, HWND hwnd, UINT message, W
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_KEYUP:
-    case WM_SYSKEYUP: {
-        const std::int32_t code = TranslateKey(static_cast<std::uint32_t>(wParam));
-        const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
-        if (code != 0) {
-            if (down)
-                w.onKeyDown(code, static_cast<std::uint32_t>(wParam));
-            else
-                w.onKeyUp(code, static_cast<std::uint32_t>(wParam));
-        }
+    case WM_SYSKEYUP:
+        if (Key(w, hwnd, message, wParam, lParam))
+            return 0;
         break; // the default handling runs afterwards
-    }
     case WM_SETFOCUS: w.onFocus(); return 0;
     case WM_KILLFOCUS: w.onFocusLost(); return 0;
     case WM_NCDESTROY: Destroyed(w); break;
@@ -188,7 +187,12 @@ LRESULT CPalWindow::Dispatcher::Handle(CPalWindow& w, HWND hwnd, UINT message, W
     case kJoystickMove:
         w.onJoystickMove(static_cast<std::uint32_t>(wParam), LOWORD(lParam), HIWORD(lParam));
         return 0;
-    case WM_TIMER: w.onTimer(static_cast<std::uint32_t>(wParam)); return 0;
+    case WM_TIMER:
+        if (wParam == kInvalidationTimer)
+            w.InvalidatePending();
+        else
+            w.onTimer(static_cast<std::uint32_t>(wParam));
+        return 0;
     case kAsyncMessage: w.onAsync(static_cast<std::intptr_t>(wParam), static_cast<std::intptr_t>(lParam)); return 0;
     case WM_HELP: w.onHelp(); return TRUE;
     case WM_ACTIVATE:
@@ -246,6 +250,30 @@ LRESULT CPalWindow::Dispatcher::Mouse(CPalWindow& w, HWND hwnd, UINT message, WP
     return 0;
 }
 
+// A key the window does not handle goes to the host's window, its release
+// with it, so that the host's own keys (Space for its transport) work after
+// a click on the panel. True when the key went there.
+bool CPalWindow::Dispatcher::Key(CPalWindow& w, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    const std::int32_t code = TranslateKey(static_cast<std::uint32_t>(wParam));
+    const std::size_t native = wParam & 0xFF;
+    const HWND parent = w.m_bOwned && (::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD) ? ::GetParent(hwnd) : nullptr;
+    if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN) {
+        const bool handled = code != 0 && w.onKeyDown(code, static_cast<std::uint32_t>(wParam)) == 0;
+        if (handled || !parent || !::IsWindow(hwnd))
+            return false;
+        w.m_passedKeys.set(native);
+    } else {
+        if (code != 0)
+            w.onKeyUp(code, static_cast<std::uint32_t>(wParam));
+        if (!w.m_passedKeys.test(native) || !parent)
+            return false;
+        w.m_passedKeys.reset(native);
+    }
+    ::PostMessageW(parent, message, wParam, lParam);
+    return true;
+}
+
 void CPalWindow::Dispatcher::Paint(CPalWindow& w, HWND hwnd)
 {
     PAINTSTRUCT paint{};
@@ -285,6 +313,9 @@ PalResult CPalWindow::Create(const char* title, const CPalRect& bounds, int kind
 {
     if (GetHandle() != 0)
         return kPalUnexpected;
+    const HWND parentHandle = parent ? Hwnd(parent->GetHandle()) : nullptr;
+    if (kind == kPalWindowChild && !parentHandle)
+        return kPalInvalidArg;
     ReleaseClass();
     m_hInstance = ModuleInstance();
     const std::wstring className = MakeClassName();
@@ -300,9 +331,6 @@ PalResult CPalWindow::Create(const char* title, const CPalRect& bounds, int kind
         return kPalFail;
     }
 
-    const HWND parentHandle = parent ? Hwnd(parent->GetHandle()) : nullptr;
-    if (kind == kPalWindowChild && !parentHandle)
-        return kPalInvalidArg;
     const Styles styles = StylesFor(kind, style);
     // The bounds asked for are the client area's.
     RECT outer{bounds.Left(), bounds.Top(), bounds.Right(), bounds.Bottom()};
@@ -317,7 +345,10 @@ PalResult CPalWindow::Create(const char* title, const CPalRect& bounds, int kind
     }
     m_sClassName = Narrow(className.c_str());
     m_bOwned = true;
+    m_nThread = ::GetCurrentThreadId();
+    m_nDirty = 0;
     m_nHandle = Native(window);
+    ::SetTimer(window, kInvalidationTimer, kInvalidationMs, nullptr);
     return kPalOk;
 }
 
@@ -329,6 +360,7 @@ PalResult CPalWindow::Attach(PalNativeWindow handle)
         return kPalInvalidArg;
     // An adopted window keeps its own window procedure: only its handle is used.
     m_bOwned = false;
+    m_nThread = ::GetWindowThreadProcessId(Hwnd(handle), nullptr);
     m_nHandle = handle;
     return kPalOk;
 }
@@ -379,7 +411,11 @@ bool CPalWindow::Show(bool show)
     return true;
 }
 
-bool CPalWindow::IsValid() { return GetHandle() != 0 && ::IsWindow(Hwnd(GetHandle())); }
+// Any thread may ask: a window of this layer forgets its handle as it ends,
+// so only an adopted window, whose end is not seen, asks the system.
+bool CPalWindow::IsValid() { return GetHandle() != 0 && (m_bOwned || ::IsWindow(Hwnd(GetHandle()))); }
+
+bool CPalWindow::OnOwnerThread() const { return ::GetCurrentThreadId() == m_nThread.load(std::memory_order_relaxed); }
 
 bool CPalWindow::IsVisible() { return GetHandle() != 0 && ::IsWindowVisible(Hwnd(GetHandle())); }
 
@@ -450,17 +486,32 @@ PalResult CPalWindow::DragFileOut(const char* path)
 
 PalResult CPalWindow::Invalidate()
 {
-    if (GetHandle() == 0)
-        return kPalUnexpected;
-    return ::InvalidateRect(Hwnd(GetHandle()), nullptr, FALSE) ? kPalOk : kPalFail;
+    return InvalidateRect(CPalRect(0, 0, kEdgeLimit, kEdgeLimit));
 }
 
 PalResult CPalWindow::InvalidateRect(const CPalRect& rect)
 {
-    if (GetHandle() == 0)
+    const PalNativeWindow handle = GetHandle();
+    if (handle == 0)
         return kPalUnexpected;
+    // Off the window's thread nothing but an atomic store: the layer's
+    // timer passes the area on.
+    if (!OnOwnerThread()) {
+        AddDirty(rect.Left(), rect.Top(), rect.Right(), rect.Bottom());
+        return kPalOk;
+    }
     const RECT r{rect.Left(), rect.Top(), rect.Right(), rect.Bottom()};
-    return ::InvalidateRect(Hwnd(GetHandle()), &r, FALSE) ? kPalOk : kPalFail;
+    return ::InvalidateRect(Hwnd(handle), &r, FALSE) ? kPalOk : kPalFail;
+}
+
+void CPalWindow::InvalidatePending()
+{
+    const std::uint64_t packed = m_nDirty.exchange(0, std::memory_order_relaxed);
+    if (packed == 0 || GetHandle() == 0)
+        return;
+    const CPalRect area = UnpackRect(packed);
+    const RECT r{area.Left(), area.Top(), area.Right(), area.Bottom()};
+    ::InvalidateRect(Hwnd(GetHandle()), &r, FALSE);
 }
 
 PalResult CPalWindow::UpdateNow()

@@ -5,6 +5,7 @@
 #include "pal/CPalDC.h"
 #include "pal/DebugTrace.h"
 #include "pal/PalFunctions.h"
+#include "pal/PalDirtyRect.h"
 #include "pal/x11/PalDisplay.h"
 
 #include <X11/Xatom.h>
@@ -24,8 +25,6 @@ namespace {
 // Windows of this layer are told apart by a class name that begins with this.
 constexpr char kClassPrefix[] = "PAL";
 constexpr std::size_t kClassNameLimit = 41;
-// Invalidated areas are kept as 16-bit edges; larger windows do not exist.
-constexpr std::int32_t kEdgeLimit = 0x7FFF;
 constexpr int kWheelStep = 120;
 
 std::uint32_t g_nClassCounter = 0;
@@ -48,19 +47,6 @@ std::string MakeClassName()
     for (int i = 0; i < 8; ++i)
         length += std::snprintf(text + length, sizeof text - length, "%02x", byte(random));
     return std::string(text).substr(0, kClassNameLimit);
-}
-
-std::int32_t ClampEdge(std::int32_t v) { return v < 0 ? 0 : (v > kEdgeLimit ? kEdgeLimit : v); }
-
-std::uint64_t PackRect(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b)
-{
-    return std::uint64_t(l) | std::uint64_t(t) << 16 | std::uint64_t(r) << 32 | std::uint64_t(b) << 48;
-}
-
-CPalRect UnpackRect(std::uint64_t packed)
-{
-    const auto edge = [packed](int shift) { return static_cast<std::int32_t>(packed >> shift & 0xFFFF); };
-    return CPalRect(edge(0), edge(16), edge(32) - edge(0), edge(48) - edge(16));
 }
 
 std::uint32_t ButtonBit(unsigned button) { return button == Button1 ? kPalModLeftButton : kPalModRightButton; }
@@ -527,24 +513,6 @@ PalResult CPalWindow::DragFileOut(const char* path)
     ReleaseMouse();
     // No drag source on this platform yet: nothing is offered.
     return kPalFail;
-}
-
-void CPalWindow::AddDirty(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
-{
-    left = ClampEdge(left), top = ClampEdge(top), right = ClampEdge(right), bottom = ClampEdge(bottom);
-    if (right <= left || bottom <= top)
-        return;
-    std::uint64_t old = m_nDirty.load(std::memory_order_relaxed);
-    std::uint64_t merged = 0;
-    do {
-        if (old == 0) {
-            merged = PackRect(left, top, right, bottom);
-        } else {
-            const CPalRect was = UnpackRect(old);
-            merged = PackRect(std::min(left, was.Left()), std::min(top, was.Top()), std::max(right, was.Right()),
-                              std::max(bottom, was.Bottom()));
-        }
-    } while (!m_nDirty.compare_exchange_weak(old, merged, std::memory_order_relaxed));
 }
 
 PalResult CPalWindow::Invalidate()

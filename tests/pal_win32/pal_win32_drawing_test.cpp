@@ -13,6 +13,8 @@
 
 #include <gdiplus.h>
 
+#include <algorithm>
+
 using namespace ZVNPal;
 using namespace ZVNPal::Testing;
 
@@ -88,4 +90,18 @@ TEST(PalWin32Drawing, NativeMenusCarryColumnsChecksAndSubMenus)
     withSubs.EnableItem(2, false);
     EXPECT_TRUE(GetMenuState(subs, 2, MF_BYPOSITION) & MF_CHECKED);
     EXPECT_TRUE(GetMenuState(subs, 2, MF_BYPOSITION) & MF_GRAYED);
+}
+
+TEST(PalWin32Drawing, TextWithoutASelectedFontStillDraws)
+{
+    // A memory device's own font is a raster font that GDI+ cannot use.
+    CPalOffScreenDC dc(static_cast<IPalDC*>(nullptr), 60, 20);
+    dc.FillRect(0, 0, 60, 20, CPalColor(kWhite));
+    const CPalColor black(0xFF000000u);
+    dc.DrawTextUtf8(2, 2, "WW", nullptr, &black);
+    Readback back(dc);
+    EXPECT_NE(std::count_if(back.pixels.begin(), back.pixels.end(), [](std::uint32_t p) { return p != kWhite; }), 0);
+    std::int32_t w = 0, h = 0;
+    EXPECT_EQ(dc.MeasureText(&w, &h, "WW"), kPalOk);
+    EXPECT_GT(w, 0);
 }

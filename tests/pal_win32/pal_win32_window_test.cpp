@@ -47,7 +47,12 @@ public:
         Note("wheel", delta, 0);
         return wheelAnswer;
     }
-    int onKeyDown(std::int32_t key, std::uint32_t) override { return Note("key", key, 0); }
+    int keyAnswer = 1; // 0 takes the key, anything else leaves it to the host
+    int onKeyDown(std::int32_t key, std::uint32_t) override
+    {
+        Note("key", key, 0);
+        return keyAnswer;
+    }
     int onSize(std::int32_t type, std::int32_t width, std::int32_t height) override
     {
         return type == kPalSizeMaximized ? Note("maximise", width, height) : 1;
@@ -82,19 +87,25 @@ private:
     }
 };
 
-// A top-level window to hold the layer's child windows, as a host's is.
+// A top-level window to hold the layer's child windows, as a host's is; one
+// for all cases, since a top-level window takes the system long to show.
 class PalWindows : public GraphicsRuntime {
 protected:
+    static void SetUpTestSuite()
+    {
+        s_pHost = new RecordingWindow;
+        s_pHost->Create("Host", CPalRect(100, 80, 400, 300), kPalWindowPlain, 0, nullptr);
+        s_pHost->Show(true);
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_pHost;
+        s_pHost = nullptr;
+    }
     void SetUp() override
     {
         GraphicsRuntime::SetUp();
-        ASSERT_EQ(host.Create("Host", CPalRect(100, 80, 400, 300), kPalWindowPlain, 0, nullptr), kPalOk);
-        host.Show(true);
-    }
-    void TearDown() override
-    {
-        host.Destroy();
-        GraphicsRuntime::TearDown();
+        ASSERT_TRUE(host.IsValid());
     }
 
     void Embed(RecordingWindow& child)
@@ -106,9 +117,12 @@ protected:
         child.Show(true);
     }
 
-    CPalWindow host;
+    static RecordingWindow* s_pHost;
+    RecordingWindow& host = *s_pHost;
     CPalWindow wrapper;
 };
+
+RecordingWindow* PalWindows::s_pHost = nullptr;
 
 int g_nWaitingCalls = 0;
 int NeverAsked(const MessageBoxRequest&)
@@ -169,9 +183,21 @@ TEST_F(PalWindows, DispatcherTranslatesMessagesToHandlers)
     child.calls.clear();
     SendMessageW(hwnd, WM_KEYDOWN, VK_F15, 0);
     EXPECT_TRUE(child.calls.empty());
+    child.keyAnswer = 0;
     SendMessageW(hwnd, WM_KEYDOWN, VK_OEM_4, 0);
     SendMessageW(hwnd, WM_KEYDOWN, 'Q', 0);
     EXPECT_EQ(child.calls, (std::vector<std::string>{"key 91 0", "key 81 0"}));
+
+    // A key the panel leaves goes to the host's window, and so does its release.
+    host.calls.clear();
+    child.keyAnswer = 1;
+    SendMessageW(hwnd, WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageW(hwnd, WM_KEYUP, VK_SPACE, 0);
+    ASSERT_TRUE(PumpUntil([&] { return host.Saw("key 8 0"); }));
+    child.keyAnswer = 0;
+    SendMessageW(hwnd, WM_KEYDOWN, 'Q', 0);
+    RunEventLoop(50);
+    EXPECT_FALSE(host.Saw("key 81 0")) << "a key the panel takes stays there";
 
     // A maximise request is reported with the size kept.
     CPalWindow frame;
@@ -261,8 +287,11 @@ TEST_F(PalWindows, ToolTipsTrackTheirTextAndBalloonsHideThemselves)
     tool.lpszText = shown;
     SendMessageW(tip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&tool));
     EXPECT_EQ(std::wstring(shown), L"Gain: 50.0%");
-    plain.ShowTip(false);
+    plain.SetText(""); // nothing to say: no box
+    EXPECT_FALSE(plain.IsShown());
     EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(tip); }));
+    plain.ShowTip(true);
+    EXPECT_FALSE(plain.IsShown());
 
     CPalToolTip balloon;
     ASSERT_TRUE(balloon.Create(&child, nullptr, true));
@@ -308,7 +337,6 @@ TEST_F(PalWindows, MenusReturnTheChosenCommandOrZeroWhenDismissed)
 TEST(PalMessageBox, NeverWaitsWithoutAUserAndGivesTheDefaultAnswer)
 {
     // The test environment asks for standard error; no box may appear.
-    SetEnvironmentVariableW(L"OL7T_MESSAGEBOX", L"stderr");
     _putenv("OL7T_MESSAGEBOX=stderr");
     struct Case {
         int buttons, answer;
