@@ -43,8 +43,6 @@ private:
     void UpdateTool();
 #else
     void Layout();
-    // Some text to show: an empty text (and, on a balloon, no title) shows no tip.
-    bool HasContent() const;
     void Paint(class CPalDC& dc, int width, int height);
 #endif
     void StopBalloonWatch();

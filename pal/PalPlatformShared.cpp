@@ -1,10 +1,11 @@
 // The parts of the platform classes that are the same on every platform:
 // the window's pending repaint area, object map and drop answer, rectangles of read-back pixels,
 // pixel copies of images, the selected font, the load-failure report and
-// byte widening. Compiled into each platform's layer.
+// byte widening, whether a tip has anything to show. Compiled into each platform's layer.
 #include "pal/CPalBitmap.h"
 #include "pal/CPalDC.h"
 #include "pal/CPalOffScreenDC.h"
+#include "pal/CPalToolTip.h"
 #include "pal/CPalWindow.h"
 #include "pal/DebugTrace.h"
 #include "pal/PalDirtyRect.h"
@@ -107,5 +108,7 @@ std::size_t WidenBytes(const char* bytes, std::size_t count, char16_t* destinati
         destination[units] = u'\0';
     return units;
 }
+
+bool CPalToolTip::HasContent() const { return !m_sText.empty() || (m_bBalloon && !m_sTitle.empty()); }
 
 } // namespace ZVNPal

@@ -164,8 +164,6 @@ void CPalToolTip::SetText(const char* text)
         ShowTip(false);
 }
 
-bool CPalToolTip::HasContent() const { return !m_sText.empty() || (m_bBalloon && !m_sTitle.empty()); }
-
 void CPalToolTip::SetTitle(const char* text)
 {
     if (!m_bBalloon)
