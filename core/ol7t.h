@@ -79,7 +79,13 @@ public:
     void resetModel();
     void processModel(double* mainL, double* mainR, const double* scL, const double* scR, int32_t count);
     double cellStep(double x);
+    // The editor's meter region, the one region getMeterPosition answers.
+    static constexpr int kMeterRegionId = 10;
     bool getMeterPosition(float& position, int id, bool force);
+    // For an editor whose effect does not process (a plug-in format's UI
+    // instance): readings taken by the processing instance, as the meter
+    // would have left them.
+    void showMeterReadings(float position, float minGain);
 
     // --- process driver --------------------------------------------------
     tresult PLUGIN_API setupProcessing(Vst::ProcessSetup& setup) SMTG_OVERRIDE;
