@@ -74,4 +74,20 @@ void AppendUtf8(std::string& out, char32_t c)
     }
 }
 
+std::string Utf16ToUtf8(const char16_t* text)
+{
+    std::string out;
+    for (; text && *text; ++text) {
+        char32_t c = *text;
+        if (c >= 0xD800 && c < 0xDC00 && text[1] >= 0xDC00 && text[1] < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[1] - 0xDC00);
+            ++text;
+        } else if (c >= 0xD800 && c < 0xE000) {
+            c = 0xFFFD;
+        }
+        AppendUtf8(out, c);
+    }
+    return out;
+}
+
 } // namespace ZVNPal

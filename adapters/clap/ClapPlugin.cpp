@@ -1,6 +1,8 @@
 // One CLAP plug-in instance over the effect.
 #include "adapters/clap/ClapPlugin.h"
 
+#include "pal/Utf8ToUtf16.h"
+
 #include "clap/plugin-features.h"
 
 #include "pluginterfaces/base/ipluginbase.h"
@@ -298,7 +300,7 @@ bool ClapPlugin::paramInfo(const clap_plugin_t* plugin, uint32_t index, clap_par
         info->flags |= CLAP_PARAM_IS_AUTOMATABLE;
     if (vst.stepCount > 0)
         info->flags |= CLAP_PARAM_IS_STEPPED;
-    copyText(toUtf8(vst.title), info->name, CLAP_NAME_SIZE);
+    copyText(ZVNPal::Utf16ToUtf8(vst.title), info->name, CLAP_NAME_SIZE);
     info->min_value = 0;
     info->max_value = vst.stepCount > 0 ? vst.stepCount : 1;
     info->default_value = self.effect->toPlain(vst.id, vst.defaultNormalizedValue);

@@ -19,9 +19,6 @@ namespace {
 // never has to grow them on the audio thread.
 constexpr int32_t kLongestPiece = 4096;
 
-// The deepest gain reduction reported; below it the figure means nothing.
-constexpr float kGainReductionFloorDb = -60.f;
-
 void releaseInterface(FUnknown* object)
 {
     if (object)
@@ -29,22 +26,6 @@ void releaseInterface(FUnknown* object)
 }
 
 } // namespace
-
-std::string toUtf8(const char16* text)
-{
-    std::string out;
-    for (; text && *text; ++text) {
-        char32_t c = *text;
-        if (c >= 0xD800 && c < 0xDC00 && text[1] >= 0xDC00 && text[1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[1] - 0xDC00);
-            ++text;
-        } else if (c >= 0xD800 && c < 0xE000) {
-            c = 0xFFFD;
-        }
-        ZVNPal::AppendUtf8(out, c);
-    }
-    return out;
-}
 
 std::unique_ptr<HostedEffect> HostedEffect::create()
 {
@@ -136,7 +117,7 @@ bool HostedEffect::valueText(ParamID id, double plain, std::string& text) const
     String128 display{};
     if (id >= stepCounts.size() || controller->getParamStringByValue(id, toNormalized(id, plain), display) != kResultOk)
         return false;
-    text = toUtf8(display);
+    text = ZVNPal::Utf16ToUtf8(display);
     return true;
 }
 

@@ -60,7 +60,8 @@ public:
     void process(const float* const* main, int32_t mainChannels, const float* const* sideChain,
                  int32_t sideChainChannels, float* const* out, int32_t outChannels, int32_t frames);
     // The needle position of the editor's meter and the block's deepest gain
-    // reduction in dB (0 or below).
+    // reduction in dB, from 0 down to the floor below which it means nothing.
+    static constexpr float kGainReductionFloorDb = -60.f;
     float meterPosition() const;
     float gainReductionDb() const;
     // The editor side of another instance: shows meter readings taken there.
@@ -97,6 +98,3 @@ private:
     EditCallback editCallback = nullptr;
     void* editContext = nullptr;
 };
-
-// UTF-16 text of the effect as UTF-8.
-std::string toUtf8(const Steinberg::char16* text);

@@ -329,6 +329,21 @@ int GetEventFileDescriptor() { return g_pDisplay ? g_pDisplay->DescriptorOf() : 
 
 int PumpEvents() { return g_pDisplay ? g_pDisplay->Pump() : -1; }
 
+unsigned long NewestChildWindow(unsigned long parent)
+{
+    Window root = 0, parentOfParent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!g_pDisplay || parent == 0
+        || !XQueryTree(g_pDisplay->Dpy(), parent, &root, &parentOfParent, &children, &count))
+        return 0;
+    // Children come bottom to top in stacking order: the newest is last.
+    const Window newest = count > 0 ? children[count - 1] : 0;
+    if (children)
+        XFree(children);
+    return newest;
+}
+
 void RunEventLoop(int milliseconds)
 {
     using Clock = std::chrono::steady_clock;
