@@ -740,8 +740,11 @@ bool ol7t::getMeterPosition(float& position, int id, bool force)
 void ol7t::showMeterReadings(float position, float minGain)
 {
     // The level needle's law run backwards; the gain-reduction needle reads
-    // the minimum gain itself.
+    // the minimum gain itself. Readings come only from an instance that
+    // processes, so the meter shows this one as running; once they stop, the
+    // needle falls back as with any stalled host.
     meterPeak = kLevelNeedleRest + kLevelNeedleSpan * powf(clamp01(position), 1.f / kLevelNeedleCurve);
     meterMinGain = minGain;
     meterFresh = true;
+    active = true;
 }
