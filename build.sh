@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The two jobs of the quick start on a Debian machine:
-#   ./build.sh demo   install what is missing, build, install the plug-in, render the demo
+#   ./build.sh demo   install what is missing, build, install the plug-in, render the demo,
+#                     make the Debian package
 #   ./build.sh test   install what is missing, build and run every test (plain and sanitized)
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -8,7 +9,7 @@ cd "$(dirname "$0")"
 JOBS=${JOBS:-2}
 PACKAGES=(
   build-essential cmake pkg-config
-  juce-modules-source-data dpf-source
+  juce-modules-source-data dpf-source lv2-dev liblilv-dev
   libx11-dev libxtst-dev libcairo2-dev libpng-dev libfontconfig-dev libstb-dev libsndfile1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
@@ -115,7 +116,11 @@ job_demo() {
   ./build/tools/ol7t-shot --bundle "$HOME/.vst3/OL-7T.vst3" --param 1=0.45 --param 2=0.65 --out out/editor.png
   ./build/tools/ol7t-shot --bundle "$HOME/.vst3/OL-7T.vst3" --module --param 1=0.45 --param 2=0.65 \
     --out out/editor-compact.png
-  echo "== written: out/demo.wav, out/demo-plot.png, out/editor.png, out/editor-compact.png"
+  echo "== the Debian package"
+  rm -f out/ol7t_*_amd64.deb
+  (cd build && cpack -G DEB -B "$PWD/package" >/dev/null)
+  cp build/package/ol7t_*_amd64.deb out/
+  echo "== written: out/demo.wav, out/demo-plot.png, out/editor.png, out/editor-compact.png, $(ls out/ol7t_*_amd64.deb)"
 }
 
 case "${1:-}" in
