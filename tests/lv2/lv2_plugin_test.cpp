@@ -155,6 +155,26 @@ TEST_F(Lv2PluginTest, RendersAsTheVst3EffectDoesInBlocksOfAnySize)
     }
 }
 
+TEST_F(Lv2PluginTest, LeftOnlyConnectionIsTheMonoLayout)
+{
+    AudioClip input = referenceProgramme(false);
+    AudioClip key = referenceProgramme(true);
+    input.channels.resize(1);
+    key.channels.resize(1);
+    const AudioClip expected = vst3Render(bundle, input, key, 512);
+    ASSERT_EQ(expected.frames(), input.frames());
+    Instance i;
+    start(i, kReferenceSettings);
+    AudioClip output(input.sampleRate, 1, input.frames());
+    lilv_instance_connect_port(i.instance, kInputLeft, input.channels[0].data());
+    lilv_instance_connect_port(i.instance, kSideChainLeft, key.channels[0].data());
+    lilv_instance_connect_port(i.instance, kOutputLeft, output.channels[0].data());
+    for (uint32_t p : {kInputRight, kSideChainRight, kOutputRight})
+        lilv_instance_connect_port(i.instance, p, nullptr);
+    lilv_instance_run(i.instance, static_cast<uint32_t>(input.frames()));
+    EXPECT_LE(largestDifference(output, expected), 1e-7f);
+}
+
 // A host's state store of one property.
 struct StoredState
 {
