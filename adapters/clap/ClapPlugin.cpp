@@ -145,8 +145,11 @@ bool ClapPlugin::init(const clap_plugin_t* plugin)
 
 void ClapPlugin::destroy(const clap_plugin_t* plugin)
 {
+    // The host is done with the instance whatever thread it is on: the
+    // editor goes before the effect it shows, and the host's timer with it.
     ClapPlugin* self = &of(plugin);
-    guiDestroy(plugin);
+    self->stopTimer();
+    self->editor.reset();
     delete self;
 }
 
