@@ -28,7 +28,6 @@ public:
     bool attach(uintptr_t parent);
     // Closes the editor; the view stays for another attach.
     void detach();
-    bool isAttached() const { return attached; }
     bool size(int32_t& width, int32_t& height) const;
     bool setSize(int32_t width, int32_t height);
     // The host's periodic call-back on its UI thread.

@@ -13,7 +13,6 @@ class PolledRunLoop : public Steinberg::Linux::IRunLoop
 public:
     // The shortest period asked for, in milliseconds; 0 while no timer runs.
     Steinberg::Linux::TimerInterval shortestInterval() const;
-    bool empty() const { return eventHandlers.empty() && timerHandlers.empty(); }
     // The host's call-back: every handler once.
     void poll();
 

@@ -124,8 +124,8 @@ bool writeDescription(Vst::IEditController& controller, const PFactoryInfo& vend
     for (int32 i = 0; i < controller.getParameterCount(); ++i)
         writeParameterPort(out, controller, i);
     writeMeterPorts(out);
-    out << "<" << kUiUri << ">\n    a ui:X11UI ;\n    lv2:requiredFeature ui:idleInterface ;\n"
-        << "    lv2:optionalFeature ui:parent , ui:resize ;\n"
+    out << "<" << kUiUri << ">\n    a ui:X11UI ;\n    lv2:requiredFeature ui:idleInterface , ui:parent ;\n"
+        << "    lv2:optionalFeature ui:resize ;\n"
         << "    lv2:extensionData ui:idleInterface , ui:resize .\n";
     return static_cast<bool>(out);
 }
