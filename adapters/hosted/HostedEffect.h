@@ -93,6 +93,7 @@ private:
     Steinberg::Vst::IEditController* controller = nullptr;
     ol7t* effect = nullptr;
     bool active = false;
+    // By parameter ID: the effect's IDs are the indices 0 to count - 1.
     std::vector<int32_t> stepCounts;
     Steinberg::Vst::FixedParameterChanges changes;
     EditCallback editCallback = nullptr;

@@ -209,7 +209,8 @@ struct ByteStream
     clap_istream_t in{this, [](const clap_istream_t* s, void* b, uint64_t n) {
                           auto& self = *static_cast<ByteStream*>(s->ctx);
                           n = std::min<uint64_t>({n, self.bytes.size() - self.readAt, 7});
-                          std::memcpy(b, self.bytes.data() + self.readAt, n);
+                          if (n > 0)
+                              std::memcpy(b, self.bytes.data() + self.readAt, n);
                           self.readAt += n;
                           return static_cast<int64_t>(n);
                       }};
