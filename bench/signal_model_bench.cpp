@@ -1,7 +1,8 @@
 // Cost of the leveling amplifier per stereo sample: the fast model with each
 // kernel against the literal reference model in the same run, on a programme
 // that keeps the cell working and on long decays into silence; and the cost
-// of one 512-sample `process` call as a host makes it.
+// of one 512-sample `process` call as a host makes it, and of the check on
+// the model's state that each block ends with.
 #include "core/ModelKernel.h"
 #include "core/ol7t.h"
 #include "core/ReferenceModel.h"
@@ -169,6 +170,17 @@ void BM_ProcessCall512(benchmark::State& state)
     effect->release();
 }
 
+// The check, once per block, that the model's state is still a number.
+void BM_ModelStateCheck(benchmark::State& state)
+{
+    ol7t* effect = makeEffect(44100);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(effect->modelStateIsFinite());
+        benchmark::ClobberMemory();
+    }
+    effect->release();
+}
+
 void materialsAndRates(benchmark::internal::Benchmark* b, bool withKernels)
 {
     for (int64_t material : {kWorkingCell, kDecayIntoSilence}) {
@@ -189,5 +201,6 @@ void materialsAndRates(benchmark::internal::Benchmark* b, bool withKernels)
 BENCHMARK(BM_ReferenceModel)->Apply([](benchmark::internal::Benchmark* b) { materialsAndRates(b, false); });
 BENCHMARK(BM_FastModel)->Apply([](benchmark::internal::Benchmark* b) { materialsAndRates(b, true); });
 BENCHMARK(BM_ProcessCall512)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ModelStateCheck);
 
 } // namespace

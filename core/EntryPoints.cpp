@@ -1,6 +1,7 @@
 // The library's VST 3 entry points: the factory that creates the effect, and
 // the load and unload calls hosts make around it.
 #include "core/ol7t.h"
+#include "core/EffectClassId.h"
 #include "core/ModuleHandle.h"
 #include "sdk/CPluginFactory.h"
 
@@ -10,9 +11,9 @@
 
 using namespace Steinberg;
 
-namespace {
-
 const FUID kEffectClassId(0xC13C56A3, 0x72CE416F, 0x9FB2811A, 0xD0C38FC2);
+
+namespace {
 
 // Filled on first use and kept for the life of the process, so a factory
 // made again after the host released the last one reports the same.

@@ -2,7 +2,7 @@
 // value everywhere, and the texts hosts show.
 #include "core/ol7t.h"
 
-#include "GUI/IEditorView.h"
+#include "core/NormalizedValue.h"
 #include "core/SharedParameter.h"
 #include "pal/DebugTrace.h"
 
@@ -40,11 +40,17 @@ void ol7t::registerParameters(TextLookup lookup)
     }
 }
 
-tresult PLUGIN_API ol7t::setParamNormalized(ParamID id, ParamValue v)
+tresult PLUGIN_API ol7t::setParamNormalized(ParamID id, ParamValue value)
 {
     if (id >= PARAM_COUNT)
         return kResultFalse;
-    ZVNPal::DebugTrace("ol7t::setParamNormalized[%u] = %f\n", id, v);
+    ZVNPal::DebugTrace("ol7t::setParamNormalized[%u] = %f\n", id, value);
+    // Every road into the parameters passes here: a value that is not a
+    // number leaves the parameter as it was, any other is held to 0..1.
+    const std::optional<double> held = heldToNormalizedRange(value);
+    if (!held)
+        return kResultFalse;
+    const double v = *held;
     if (EditController::setParamNormalized(id, v) != kResultTrue)
         return kResultFalse;
     program->setParamValue(id, static_cast<float>(v));
@@ -58,8 +64,8 @@ tresult PLUGIN_API ol7t::setParamNormalized(ParamID id, ParamValue v)
     case PARAM_GAIN: {
         // The gain law is evaluated in single precision.
         const float f = static_cast<float>(v);
-        // Below zero (only a hostile chunk gets there) the law's base turns
-        // negative and its power undefined: that is silence, not NaN.
+        // A rounding of 24^f just below 1 must not make the law's base
+        // negative and its power undefined.
         gainTarget = static_cast<double>(24.f * powf(std::max((powf(24.f, f) - 1.f) / 23.f, 0.f), 1.35f));
         break;
     }
@@ -83,9 +89,8 @@ tresult PLUGIN_API ol7t::setParamNormalized(ParamID id, ParamValue v)
         designFilters();
         break;
     case PARAM_METERSEL:
-        // Truncated toward zero; a value far outside the range (a hostile
-        // chunk) is held to the four modes rather than overflowing the int.
-        meterMode = static_cast<int32_t>(std::clamp(static_cast<float>(v) * 3.f, 0.f, 3.f));
+        // Truncated toward zero; v lies in 0..1, so the mode lies in 0..3.
+        meterMode = static_cast<int32_t>(static_cast<float>(v) * 3.f);
         break;
     case PARAM_MEMORY:
         fastReset = on;
@@ -94,10 +99,9 @@ tresult PLUGIN_API ol7t::setParamNormalized(ParamID id, ParamValue v)
         sideChainOn = on;
         break;
     }
-    // The host's own changes move the editor's controls as well as those
-    // applied from inside. A virtual call: the core does not link the editor.
-    if (IEditorView* view = editor)
-        view->onParameterChanged(id, static_cast<float>(v));
+    // This may be the audio thread: the editor's controls follow on the
+    // editor's own tick, from the mark and the stored value.
+    changedParameters.mark(id);
     return kResultOk;
 }
 
@@ -112,14 +116,18 @@ void ol7t::applyParameter(uint32_t id, float value)
 {
     if (id >= PARAM_COUNT)
         return;
-    // setParamNormalized also moves the control of an attached editor.
+    // setParamNormalized also marks the change for an attached editor.
     static_cast<IEditController*>(this)->setParamNormalized(id, static_cast<double>(value));
 }
 
 void ol7t::editParameter(uint32_t id, float value)
 {
-    applyParameter(id, value);
-    performEdit(id, static_cast<double>(value));
+    // The host hears the value the effect took, or nothing.
+    const std::optional<double> held = heldToNormalizedRange(value);
+    if (!held)
+        return;
+    applyParameter(id, static_cast<float>(*held));
+    performEdit(id, *held);
 }
 
 void ol7t::applyProgram()

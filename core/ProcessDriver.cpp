@@ -3,6 +3,8 @@
 // the signal model, and the block's meter values.
 #include "core/ol7t.h"
 
+#include "core/NormalizedValue.h"
+
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 
 #include <algorithm>
@@ -96,8 +98,12 @@ tresult PLUGIN_API ol7t::process(ProcessData& data)
             const int32 points = queue->getPointCount();
             int32 offset = 0;
             ParamValue value = 0;
-            if (points > 0 && queue->getPoint(points - 1, offset, value) == kResultTrue)
-                applyParameter(queue->getParameterId(), static_cast<float>(value));
+            if (points <= 0 || queue->getPoint(points - 1, offset, value) != kResultTrue)
+                continue;
+            // Held to range before it is narrowed to a float, which a value
+            // far outside would overflow.
+            if (const std::optional<double> held = heldToNormalizedRange(value))
+                applyParameter(queue->getParameterId(), static_cast<float>(*held));
         }
     }
 
@@ -152,7 +158,12 @@ tresult PLUGIN_API ol7t::process(ProcessData& data)
     if (on) {
         for (double* channel : {mainL, mainR, detL, detR})
             clearNonFinite(channel, n);
-        processModel(mainL, mainR, detL, detR, n);
+        // The block in which the model had to start again reaches the host
+        // with only its samples that are numbers.
+        if (!processModel(mainL, mainR, detL, detR, n)) {
+            clearNonFinite(mainL, n);
+            clearNonFinite(mainR, n);
+        }
     }
 
     const float scale = levelScaleFor(meterMode);

@@ -2,6 +2,7 @@
 #include "core/SharedParameter.h"
 
 #include <algorithm>
+#include <cmath>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -15,6 +16,9 @@ SharedParameter::SharedParameter(const TChar* title, ParamID tag, int32 stepCoun
 
 bool SharedParameter::setNormalized(ParamValue v)
 {
+    // What the host reads back and the saved state holds is always a number.
+    if (!std::isfinite(v))
+        return false;
     const ParamValue clamped = std::clamp(v, 0.0, 1.0);
     return value.exchange(clamped, std::memory_order_relaxed) != clamped;
 }

@@ -13,7 +13,8 @@ public:
     SharedParameter(const Steinberg::Vst::TChar* title, Steinberg::Vst::ParamID tag, Steinberg::int32 stepCount,
                     Steinberg::Vst::ParamValue defaultValue, Steinberg::int32 flags);
 
-    // Clamps to [0, 1] like the base class; true when the value changed.
+    // Clamps to [0, 1] like the base class and ignores a value that is not a
+    // finite number; true when the value changed.
     bool setNormalized(Steinberg::Vst::ParamValue value) override;
     Steinberg::Vst::ParamValue normalized() const { return value.load(std::memory_order_relaxed); }
 

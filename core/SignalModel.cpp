@@ -38,6 +38,11 @@ constexpr double kResidual = 1.0 - 0.95;
 constexpr double kTwoPi = 6.283185307179586;
 constexpr double kLevelFloor = 1e-10;
 constexpr double kLog2Of10 = 3.321928094887362;
+// A corner at or above half the rate has no meaning, and the designs turn
+// unstable on the way there: every corner is held to at most 0.45 of the
+// rate. The highest corner the model uses (17 kHz) lies below that from
+// 37.8 kHz up, so at the usual rates of 44.1 kHz and above nothing moves.
+constexpr double kHighestCornerShare = 0.45;
 
 // Needle mapping constants of the full panel and of the compact module panel.
 constexpr float kRestMarkFullPanel = 0.64f;
@@ -191,10 +196,10 @@ struct BlockConstants
     double drive, log2Drive;
 };
 
-BlockConstants blockConstantsOf(const ol7t& e)
+BlockConstants blockConstantsOf(const ol7t& e, const FilterSets& filters)
 {
     BlockConstants c;
-    c.filters = e.currentFilters();
+    c.filters = filters;
     c.tcRms = e.tcRms;
     c.tcExcessAttack = e.tcExcessAttack;
     c.tcExcessRelease = e.tcExcessRelease;
@@ -587,7 +592,9 @@ double ol7t::timeCoefficient(double ms) const
 
 void ol7t::setSampleRate(float rate)
 {
-    if (rate == float(sampleRate))
+    // A rate that is not a positive number would make every coefficient
+    // meaningless: the model keeps the rate it has.
+    if (!(rate > 0.f) || !std::isfinite(rate) || rate == float(sampleRate))
         return;
     sampleRate = rate;
 
@@ -609,13 +616,16 @@ void ol7t::setSampleRate(float rate)
 
     // Re-applying every stored value redesigns the rate-dependent filters.
     applyProgram();
+    // Filter and follower states mean other things at another rate.
+    resetModel();
 }
 
-void ol7t::designBiquad(int type, double f, double gainDb, double q, BiquadCoefficients& out) const
+void ol7t::designBiquad(int type, double frequency, double gainDb, double q, BiquadCoefficients& out) const
 {
     if (type < kBiquadLowPass || type > kBiquadHighShelf)
         return;
     const double fs = static_cast<double>(float(sampleRate));
+    const double f = std::min(frequency, kHighestCornerShare * fs);
     const double A = std::pow(10.0, gainDb / 40.0);
     const double w0 = kTwoPi * f / fs;
     const double sn = std::sin(w0);
@@ -664,12 +674,15 @@ void ol7t::designBiquad(int type, double f, double gainDb, double q, BiquadCoeff
 
 void ol7t::designFilters()
 {
-    FilterSets sets;
-    designBiquad(kBiquadLowShelf, 10.0, -18.0, 0.5, sets.detLowShelf);
-    designBiquad(kBiquadHighShelf, 17000.0, -12.0, 0.3, sets.detHighShelf);
-    designBiquad(kBiquadPeaking, 220.0, double(r37Cut) * -13.0, 0.42, sets.detBell);
-    designBiquad(kBiquadLowShelf, 43.0, 60.0, 0.6, sets.envLowShelf);
-    filters.publish(sets);
+    // Whichever thread publishes designs from the rate and R37 of that moment.
+    filters.publish([this] {
+        FilterSets sets;
+        designBiquad(kBiquadLowShelf, 10.0, -18.0, 0.5, sets.detLowShelf);
+        designBiquad(kBiquadHighShelf, 17000.0, -12.0, 0.3, sets.detHighShelf);
+        designBiquad(kBiquadPeaking, 220.0, double(r37Cut) * -13.0, 0.42, sets.detBell);
+        designBiquad(kBiquadLowShelf, 43.0, 60.0, 0.6, sets.envLowShelf);
+        return sets;
+    });
 }
 
 void ol7t::resetModel()
@@ -682,16 +695,17 @@ void ol7t::resetModel()
     gainSmoothed = gainTarget;
 }
 
-void ol7t::processModel(double* mainL, double* mainR, const double* scL, const double* scR, int32_t count)
+bool ol7t::processModel(double* mainL, double* mainR, const double* scL, const double* scR, int32_t count)
 {
     if (count <= 0)
-        return;
+        return true;
     // The very first sample an instance processes starts from rest.
     if (sampleCounter == 0)
         resetModel();
     // Control values and a design published mid-block take effect with the
-    // next block.
-    const BlockConstants constants = blockConstantsOf(*this);
+    // next block; so does one still being written as this block starts.
+    filters.read(filtersInUse);
+    const BlockConstants constants = blockConstantsOf(*this, filtersInUse);
     ModelState state = stateOf(*this);
     switch (ModelKernel(g_selectedKernel)) {
     case ModelKernel::Avx512:
@@ -705,18 +719,26 @@ void ol7t::processModel(double* mainL, double* mainR, const double* scL, const d
         break;
     }
     storeState(state, *this);
+    // A state that stopped being a number would keep the effect silent for
+    // good; it starts again from rest instead. Checked once per block.
+    if (modelStateIsFinite())
+        return true;
+    resetModel();
+    return false;
 }
 
-double ol7t::cellStep(double x)
+bool ol7t::modelStateIsFinite() const
 {
-    CellState s{cellSlow, cellMid, cellTrack, cellSpeed, cellGain};
-    const double gain = stepCell(s, cellConstantsOf(*this), x);
-    cellSlow = s.slow;
-    cellMid = s.mid;
-    cellTrack = s.track;
-    cellSpeed = s.speed;
-    cellGain = s.gain;
-    return gain;
+    // One sum over the whole state: a NaN or an infinity anywhere makes it
+    // non-finite. Sound states stay far below the double range.
+    double sum = excessEnv + drivePeak + shapedPeak + cellSlow + cellMid + cellTrack + cellSpeed + cellGain
+                 + gainSmoothed;
+    for (const ChannelState& c : channel) {
+        sum += c.meanSquare;
+        for (const BiquadState* s : {&c.detLowShelf, &c.detHighShelf, &c.detBell, &c.envLowShelf})
+            sum += s->x1 + s->x2 + s->y1 + s->y2;
+    }
+    return std::isfinite(sum);
 }
 
 bool ol7t::getMeterPosition(float& position, int id, bool force)

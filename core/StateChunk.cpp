@@ -2,6 +2,8 @@
 // small little-endian header, written and read through the host's stream.
 #include "core/ol7t.h"
 
+#include "core/NormalizedValue.h"
+
 #include "pal/DebugTrace.h"
 
 #include "base/source/fstreamer.h"
@@ -51,14 +53,14 @@ tresult PLUGIN_API ol7t::setState(IBStream* state)
     const uint32_t n = std::min(static_cast<uint32_t>(count), static_cast<uint32_t>(PARAM_COUNT));
     double values[PARAM_COUNT];
     for (uint32_t i = 0; i < n; ++i) {
-        // A chunk cut short, or one holding a value that is not a finite
-        // number once stored as a float (which would turn the output into
-        // NaN), is refused whole.
-        if (!streamer.readDouble(values[i]) || !std::isfinite(static_cast<float>(values[i])))
+        // A chunk cut short, or one holding a value that is not a number, is
+        // refused whole: it cannot be a state we wrote.
+        if (!streamer.readDouble(values[i]) || !std::isfinite(values[i]))
             return kResultFalse;
     }
+    // Finite values outside the range are held to it, as at every other entry.
     for (uint32_t i = 0; i < n; ++i)
-        program->setParamValue(i, static_cast<float>(values[i]));
+        program->setParamValue(i, static_cast<float>(*heldToNormalizedRange(values[i])));
     applyProgram();
     return kResultOk;
 }

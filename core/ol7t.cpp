@@ -2,10 +2,11 @@
 // its buses and parameters, bus arrangements, activation and its views.
 #include "core/ol7t.h"
 
-#include "GUI/IEditorView.h"
+#include "core/IEditorView.h"
 
 #include "pal/DebugTrace.h"
 #include "pal/Folders.h"
+#include "pal/ProductKey.h"
 #include "pal/TextStrings.h"
 #include "pal/ZVNConfig.h"
 
@@ -26,10 +27,9 @@ constexpr int32_t kInitialBufferSamples = 4096;
 ol7t::ol7t()
     : program(std::make_unique<SynthProgram>())
 {
-    if (ZVNPal::ZVNConfig::Initialize("OL-7T Leveling Amplifier", "2.0") != 0)
+    if (ZVNPal::ZVNConfig::Initialize(ZVNPal::kProductName, ZVNPal::kProductVersion) != 0)
         ZVNPal::DebugTrace("*** FAILED ZVNPal::ZVNConfig::Initialize");
     ++instanceCount;
-    filters.publish(FilterSets{});
     // No parameter object exists yet, so this reaches nothing but keeps the
     // construction path the same as every later one.
     applyProgram();
@@ -60,10 +60,23 @@ namespace {
 constexpr SpeakerArrangement kMono = SpeakerArr::kMono;
 constexpr SpeakerArrangement kStereo = SpeakerArr::kStereo;
 
+// Whether the first `count` audio buses of a direction exist with these
+// arrangements, as the host reads them back.
+bool busesAre(IAudioProcessor& processor, BusDirection direction, const SpeakerArrangement* arrangements, int32 count)
+{
+    for (int32 i = 0; i < count; ++i) {
+        SpeakerArrangement actual = 0;
+        if (processor.getBusArrangement(direction, i, actual) != kResultTrue || actual != arrangements[i])
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 // Hosts may ask for mono or stereo, with or without the side chain; anything
-// that is not mono on both ends is taken as stereo.
+// that is not mono on both ends is taken as stereo. The buses are rebuilt
+// only when the main input changes.
 tresult PLUGIN_API ol7t::setBusArrangements(SpeakerArrangement* inputs, int32 numIns, SpeakerArrangement* outputs,
                                             int32 numOuts)
 {
@@ -73,15 +86,17 @@ tresult PLUGIN_API ol7t::setBusArrangements(SpeakerArrangement* inputs, int32 nu
     if (audioInputs.empty())
         return kResultFalse;
     const SpeakerArrangement wanted = mono ? kMono : kStereo;
-    if (static_cast<AudioBus*>(audioInputs[0].get())->getArrangement() == wanted)
-        return kResultOk;
-
-    removeAudioBusses();
-    addAudioInput(mono ? STR16("Mono In") : STR16("Stereo In"), wanted);
-    if (numIns == 2)
-        addAudioInput(mono ? STR16("Mono Aux In") : STR16("Stereo Aux In"), wanted, kAux);
-    addAudioOutput(mono ? STR16("Mono Out") : STR16("Stereo Out"), wanted);
-    return kResultOk;
+    if (static_cast<AudioBus*>(audioInputs[0].get())->getArrangement() != wanted) {
+        removeAudioBusses();
+        addAudioInput(mono ? STR16("Mono In") : STR16("Stereo In"), wanted);
+        if (numIns == 2)
+            addAudioInput(mono ? STR16("Mono Aux In") : STR16("Stereo Aux In"), wanted, kAux);
+        addAudioOutput(mono ? STR16("Mono Out") : STR16("Stereo Out"), wanted);
+    }
+    // True means "this is now the layout": every bus asked for exists with
+    // the arrangement asked for. Otherwise the host reads back what we built.
+    const bool taken = busesAre(*this, kInput, inputs, numIns) && busesAre(*this, kOutput, outputs, numOuts);
+    return taken ? kResultTrue : kResultFalse;
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/Biquad.h"
+#include "core/ChangeMask.h"
 #include "core/ParameterIds.h"
 #include "core/Relaxed.h"
 #include "core/SharedFilterSets.h"
@@ -77,8 +78,11 @@ public:
     void designBiquad(int type, double frequency, double gainDb, double q, BiquadCoefficients& out) const;
     void designFilters();
     void resetModel();
-    void processModel(double* mainL, double* mainR, const double* scL, const double* scR, int32_t count);
-    double cellStep(double x);
+    // False when the block left the model's state no longer a number: the
+    // model then starts again from rest, and the block's output may hold
+    // values that are not numbers.
+    bool processModel(double* mainL, double* mainR, const double* scL, const double* scR, int32_t count);
+    bool modelStateIsFinite() const;
     // The editor's meter region, the one region getMeterPosition answers.
     static constexpr int kMeterRegionId = 10;
     bool getMeterPosition(float& position, int id, bool force);
@@ -118,6 +122,10 @@ public:
     Relaxed<bool> editorOpen{false};
     // The channel-strip host's automation-write marks, by parameter ID.
     Relaxed<bool> writeIndicators[PARAM_COUNT]{};
+    // What changed since the editor last looked: parameter values (in the
+    // program) and write marks. Set on any thread, taken by the editor.
+    ChangeMask changedParameters;
+    ChangeMask changedWriteMarks;
     // The value the channel-strip host hands over; kept, read by nothing.
     Relaxed<intptr_t> moduleHostValue{0};
 
@@ -179,7 +187,14 @@ public:
     uint64_t sampleCounter = 0;
 
     float getSampleRate() const { return sampleRate; }
-    FilterSets currentFilters() const { return filters.read(); }
+    // The newest whole filter design, or the one in use while another is
+    // being written. On the audio thread, or while it rests.
+    FilterSets currentFilters() const
+    {
+        FilterSets sets = filtersInUse;
+        filters.read(sets);
+        return sets;
+    }
     int32_t bufferCapacity() const { return capacity; }
 
 protected:
@@ -187,6 +202,8 @@ protected:
     TextLookup textLookup = nullptr;
     Relaxed<float> sampleRate{0.f};
     SharedFilterSets filters;
+    // The audio thread's copy of the last whole design it read.
+    FilterSets filtersInUse;
 
     // Work buffers: main left/right and detector left/right.
     std::unique_ptr<double[]> mainBuffer[2];

@@ -7,6 +7,8 @@
 #include "pal/Folders.h"
 #include "pal/MessageBox.h"
 #include "pal/PalTypes.h"
+#include "pal/ProductKey.h"
+#include "pal/ZVNConfig.h"
 
 #include <array>
 #include <iterator>
@@ -39,6 +41,8 @@ constexpr const char* kKeys[] = {
     "IDS_OPT_ABOUT",
     "IDS_ABOUT_VERSION",
     "IDS_ABOUT_COPYRIGHT",
+    "IDS_BITMAP_NOT_FOUND_TITLE",
+    "IDS_BITMAP_NOT_FOUND_MESSAGE",
 };
 constexpr size_t kKeyCount = std::size(kKeys);
 
@@ -51,19 +55,16 @@ std::array<std::string, kKeyCount>& strings()
 }
 
 const char kResourceFileName[] = "TextResources.mbres";
-const char kFatalTitle[] = "OL-7T Leveling Amplifier";
 const char kNoResourcesFolder[] = "Sorry, a fatal error occurred:\n\nFailed to locate resources folder.";
 const char kNoResourceFile[] = "Sorry, a fatal error occurred:\n\nFailed to load text resource file.";
 
-// The language is read from its own key path, which ends in a separator.
-const char kLanguageKey[] = "Software\\Marrowby Music Software\\OL-7T Leveling Amplifier\\2.0\\";
 const char kLanguageValue[] = "Language";
 constexpr size_t kLanguageRoom = 24; // characters; a longer value is not a language we know
 constexpr int kEnglish = 3;
 
 void showFatal(const char* text)
 {
-    MessageBox(0, kFatalTitle, text, kMessageBoxOk, kMessageBoxIconStop, 0);
+    MessageBox(0, kProductName, text, kMessageBoxOk, kMessageBoxIconStop, 0);
 }
 
 int languageFromName(const std::string& name)
@@ -117,7 +118,9 @@ bool LoadTextResources()
 int ReadLanguageIndex()
 {
     const CRegistryFile store = CRegistryFile::LoadSystem();
-    const RegistryValue* value = store.Find(kLanguageKey, kLanguageValue);
+    // The language is read from its own key path, which ends in a separator.
+    const std::string key = ZVNConfig::KeyOf(kProductName, kProductVersion) + "\\";
+    const RegistryValue* value = store.Find(key, kLanguageValue);
     if (!value || value->type != RegistryValue::kString || value->data.empty())
         return kEnglish;
     const std::string name = value->data.c_str();

@@ -1,5 +1,5 @@
-// The UTF-8 decoder used wherever text reaches the platform, and the encoder
-// of one code point.
+// The UTF-8 decoder used wherever text reaches the platform, and the UTF-8
+// encoder that every UTF-16 text of the system goes through.
 #include "pal/Utf8ToUtf16.h"
 
 #include <cstdint>
@@ -74,20 +74,28 @@ void AppendUtf8(std::string& out, char32_t c)
     }
 }
 
-std::string Utf16ToUtf8(const char16_t* text)
+bool AppendUtf16Unit(std::string& out, char16_t unit, char16_t next)
 {
-    std::string out;
-    for (; text && *text; ++text) {
-        char32_t c = *text;
-        if (c >= 0xD800 && c < 0xDC00 && text[1] >= 0xDC00 && text[1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[1] - 0xDC00);
-            ++text;
-        } else if (c >= 0xD800 && c < 0xE000) {
-            c = 0xFFFD;
-        }
-        AppendUtf8(out, c);
+    constexpr char32_t kReplacement = 0xFFFD;
+    const auto isHigh = [](char32_t u) { return u >= 0xD800 && u < 0xDC00; };
+    const auto isLow = [](char32_t u) { return u >= 0xDC00 && u < 0xE000; };
+    if (isHigh(unit) && isLow(next)) {
+        AppendUtf8(out, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (char32_t(next) - 0xDC00));
+        return true;
     }
-    return out;
+    AppendUtf8(out, isHigh(unit) || isLow(unit) ? kReplacement : char32_t(unit));
+    return false;
+}
+
+std::string CutUtf8(const std::string& text, std::size_t maxBytes)
+{
+    if (text.size() <= maxBytes)
+        return text;
+    std::size_t end = maxBytes;
+    // Back off over continuation bytes to the start of the cut character.
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    return text.substr(0, end);
 }
 
 } // namespace ZVNPal

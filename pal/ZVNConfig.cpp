@@ -54,7 +54,7 @@ int32_t readStoredString(const std::string& key, const std::string& name, std::s
 
 } // namespace
 
-int32_t ZVNConfig::Initialize(const std::string& product, const std::string& version)
+std::string ZVNConfig::KeyOf(const std::string& product, const std::string& version)
 {
     std::string key = kMakerKey;
     if (!product.empty()) {
@@ -62,6 +62,12 @@ int32_t ZVNConfig::Initialize(const std::string& product, const std::string& ver
         if (!version.empty())
             key += "\\" + version;
     }
+    return key;
+}
+
+int32_t ZVNConfig::Initialize(const std::string& product, const std::string& version)
+{
+    std::string key = KeyOf(product, version);
     std::lock_guard<std::mutex> lock(g_configurationKeyLock);
     g_configurationKey = std::move(key);
     return kPalOk;

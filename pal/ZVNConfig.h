@@ -14,6 +14,9 @@ public:
     // version is not empty as well. Returns 0.
     static int32_t Initialize(const std::string& product, const std::string& version);
 
+    // The key that Initialize sets for a product and version.
+    static std::string KeyOf(const std::string& product, const std::string& version);
+
     // The key set by Initialize (below HKEY_LOCAL_MACHINE); empty before.
     static std::string GetKey();
 

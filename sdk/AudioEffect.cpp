@@ -2,6 +2,7 @@
 #include "sdk/AudioEffect.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -138,7 +139,8 @@ intptr_t AudioEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value, 
             getParameterName(index, text);
         return 1;
     case effSetSampleRate:
-        if (opt > 0)
+        // A rate that is not a positive number is no rate at all.
+        if (opt > 0 && std::isfinite(opt))
             setSampleRate(opt);
         return 0;
     case effSetBlockSize:

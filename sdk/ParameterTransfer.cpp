@@ -18,5 +18,11 @@ void ParameterTransfer::addChange(int32 index, ParamValue value)
     slots[index].changed.store(true, std::memory_order_release);
 }
 
+void ParameterTransfer::discardChange(int32 index)
+{
+    if (index >= 0 && index < size())
+        slots[index].changed.store(false, std::memory_order_relaxed);
+}
+
 } // namespace Vst
 } // namespace Steinberg

@@ -22,6 +22,8 @@ public:
 
     // Any thread; an index without a slot is ignored.
     void addChange(int32 index, ParamValue value);
+    // Any thread: forgets a change of `index` not yet taken.
+    void discardChange(int32 index);
 
     // The consumer: calls apply(id, value) for each slot changed since the
     // last take, in index order.
@@ -29,7 +31,9 @@ public:
     void takeChanges(Apply&& apply)
     {
         for (size_t i = 0; i < ids.size(); ++i) {
-            if (slots[i].changed.exchange(false, std::memory_order_acquire))
+            // Sequentially consistent, so that a consumer may order its
+            // takes against marks of its own (Vst2Wrapper's block sequence).
+            if (slots[i].changed.exchange(false))
                 apply(ids[i], slots[i].value.load(std::memory_order_relaxed));
         }
     }

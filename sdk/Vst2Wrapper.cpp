@@ -4,60 +4,38 @@
 
 #include "sdk/Vst2Chunk.h"
 
+#include "pal/Utf8ToUtf16.h"
+
 #include "pluginterfaces/vst/ivstmessage.h"
 #include "public.sdk/source/common/memorystream.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
+#include <cmath>
 #include <cstring>
+#include <thread>
 
 namespace Steinberg {
 namespace Vst {
 
 namespace {
 
-constexpr uint32 kTimerPeriodMs = 50;
 constexpr char kDefaultProgramName[] = "Default";
+
+void copyText(const std::string& text, char* out, size_t size)
+{
+    const size_t n = std::min(text.size(), size - 1);
+    std::memcpy(out, text.data(), n);
+    out[n] = 0;
+}
 
 // Copies UTF-16 text into a UTF-8 buffer of `size` bytes, never splitting a
 // character and always ending with a zero byte.
 void toUtf8(const char16* in, char* out, size_t size)
 {
-    size_t n = 0;
-    for (; in && *in; ++in) {
-        uint32 c = *in;
-        if (c >= 0xD800 && c < 0xDC00 && in[1] >= 0xDC00 && in[1] < 0xE000) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (in[1] - 0xDC00);
-            ++in;
-        }
-        char bytes[4];
-        size_t len;
-        if (c < 0x80) {
-            bytes[0] = static_cast<char>(c);
-            len = 1;
-        } else if (c < 0x800) {
-            bytes[0] = static_cast<char>(0xC0 | (c >> 6));
-            bytes[1] = static_cast<char>(0x80 | (c & 0x3F));
-            len = 2;
-        } else if (c < 0x10000) {
-            bytes[0] = static_cast<char>(0xE0 | (c >> 12));
-            bytes[1] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            bytes[2] = static_cast<char>(0x80 | (c & 0x3F));
-            len = 3;
-        } else {
-            bytes[0] = static_cast<char>(0xF0 | (c >> 18));
-            bytes[1] = static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            bytes[2] = static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            bytes[3] = static_cast<char>(0x80 | (c & 0x3F));
-            len = 4;
-        }
-        if (n + len >= size)
-            break;
-        std::memcpy(out + n, bytes, len);
-        n += len;
-    }
-    out[n] = 0;
+    copyText(ZVNPal::CutUtf8(ZVNPal::Utf16ToUtf8(in), size - 1), out, size);
 }
 
 // A value text from a host: ASCII and Latin-1 letters are enough for numbers
@@ -67,13 +45,6 @@ void toUtf16(const char* in, String128 out)
     size_t n = 0;
     for (; *in && n < 127; ++in)
         out[n++] = static_cast<unsigned char>(*in) < 0x80 ? static_cast<char16>(*in) : char16('?');
-    out[n] = 0;
-}
-
-void copyText(const std::string& text, char* out, size_t size)
-{
-    const size_t n = std::min(text.size(), size - 1);
-    std::memcpy(out, text.data(), n);
     out[n] = 0;
 }
 
@@ -108,6 +79,7 @@ Vst2Wrapper::Vst2Wrapper(IAudioProcessor* processor, IEditController* controller
 {
     if (processor)
         processor->queryInterface(IComponent::iid, reinterpret_cast<void**>(&component));
+    singleComponent = controllerIsComponent();
     setUniqueID(vst2ID);
     setProgramsAreChunks(true);
 }
@@ -118,7 +90,7 @@ Vst2Wrapper::~Vst2Wrapper()
     suspend();
     if (controller) {
         controller->setComponentHandler(nullptr);
-        if (!controllerIsComponent())
+        if (!singleComponent)
             controller->terminate();
         controller->release();
     }
@@ -150,7 +122,7 @@ bool Vst2Wrapper::init()
 {
     if (!component || component->initialize(static_cast<IHostApplication*>(this)) != kResultOk)
         return false;
-    if (controller && !controllerIsComponent() &&
+    if (controller && !singleComponent &&
         controller->initialize(static_cast<IHostApplication*>(this)) != kResultOk)
         return false;
     if (controller)
@@ -266,8 +238,44 @@ bool Vst2Wrapper::getProgramNameIndexed(int32_t, int32_t index, char* text)
 
 void Vst2Wrapper::setParameter(int32_t index, float value)
 {
+    // A value that is not a number is dropped and the parameter keeps its
+    // value; others are held to the normalized range.
+    if (std::isfinite(value))
+        queueChange(index, std::clamp(value, 0.f, 1.f));
+}
+
+void Vst2Wrapper::queueChange(int32 index, ParamValue value)
+{
     inputTransfer.addChange(index, value);
-    guiTransfer.addChange(index, value);
+    // A single-component effect is its own controller: the block applies the
+    // change to both, and a second queue could only bring it back stale.
+    if (!singleComponent)
+        guiTransfer.addChange(index, value);
+}
+
+void Vst2Wrapper::deliverQueuedChanges(bool processorSide)
+{
+    if (!controller)
+        return;
+    auto apply = [this](ParamID id, ParamValue value) { controller->setParamNormalized(id, value); };
+    guiTransfer.takeChanges(apply);
+    // A single-component effect has the one queue, which its blocks take
+    // from too: each change arrives once, whichever comes first.
+    if (processorSide || singleComponent)
+        inputTransfer.takeChanges(apply);
+}
+
+void Vst2Wrapper::awaitBlockInProgress() const
+{
+    // A block is short; the limit only guards against a host that loads a
+    // chunk from inside its own process call.
+    constexpr auto kLimit = std::chrono::milliseconds(200);
+    const uint32 seen = blockSequence.load();
+    if (seen % 2 == 0)
+        return;
+    const auto deadline = std::chrono::steady_clock::now() + kLimit;
+    while (blockSequence.load() == seen && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::yield();
 }
 
 float Vst2Wrapper::getParameter(int32_t index)
@@ -317,9 +325,11 @@ bool Vst2Wrapper::string2parameter(int32_t index, const char* text)
     String128 utf16{};
     toUtf16(text, utf16);
     ParamValue value = 0;
-    if (!controller || controller->getParamValueByString(parameterIds[index], utf16, value) != kResultOk)
+    if (!controller || controller->getParamValueByString(parameterIds[index], utf16, value) != kResultOk ||
+        !std::isfinite(value))
         return false;
-    setParameter(index, static_cast<float>(value));
+    // Held in double precision first: a text such as "1e300" has no float.
+    setParameter(index, static_cast<float>(std::clamp(value, 0.0, 1.0)));
     return true;
 }
 
@@ -327,15 +337,13 @@ bool Vst2Wrapper::setBypass(bool state)
 {
     if (bypassIndex < 0)
         return false;
-    inputTransfer.addChange(bypassIndex, state ? 1.0 : 0.0);
-    guiTransfer.addChange(bypassIndex, state ? 1.0 : 0.0);
+    queueChange(bypassIndex, state ? 1.0 : 0.0);
     return true;
 }
 
 void Vst2Wrapper::onTimer(Timer*)
 {
-    if (controller)
-        guiTransfer.takeChanges([this](ParamID id, ParamValue value) { controller->setParamNormalized(id, value); });
+    deliverQueuedChanges(false);
 }
 
 void Vst2Wrapper::idle()
@@ -348,11 +356,13 @@ void Vst2Wrapper::idle()
 
 int32_t Vst2Wrapper::getChunk(void** data, bool)
 {
+    // The saved state includes every change the host made before asking.
+    deliverQueuedChanges(false);
     MemoryStream componentState;
     if (component->getState(&componentState) != kResultOk)
         return 0;
     MemoryStream controllerState;
-    if (!controllerIsComponent() && controller && controller->getState(&controllerState) != kResultOk)
+    if (!singleComponent && controller && controller->getState(&controllerState) != kResultOk)
         controllerState.setSize(0);
     auto bytes = [](MemoryStream& s) {
         return std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(s.getData()), static_cast<size_t>(s.getSize()));
@@ -369,13 +379,18 @@ int32_t Vst2Wrapper::setChunk(void* data, int32_t byteSize, bool)
     if (!Vst2Chunk::split({static_cast<const uint8_t*>(data), static_cast<size_t>(byteSize)}, componentPart,
                           controllerPart))
         return 0;
+    // The chunk is newer than every change still queued: those reach the
+    // effect first, and a block that took some of them ends before the chunk
+    // is applied, so none of them can land on top of it.
+    deliverQueuedChanges(true);
+    awaitBlockInProgress();
     auto stream = [](std::span<const uint8_t> part) {
         return MemoryStream(const_cast<uint8_t*>(part.data()), static_cast<TSize>(part.size()));
     };
     MemoryStream componentState = stream(componentPart);
     if (component->setState(&componentState) != kResultOk)
         return 0;
-    if (controller && !controllerIsComponent()) {
+    if (controller && !singleComponent) {
         componentState.seek(0, IBStream::kIBSeekSet, nullptr);
         controller->setComponentState(&componentState);
         if (!controllerPart.empty()) {
@@ -408,6 +423,7 @@ void Vst2Wrapper::processReplacing(float** inputs, float** outputs, int32_t samp
             std::fill_n(outputs[c], sampleFrames, 0.f);
         return;
     }
+    blockSequence.fetch_add(1);
     inputChanges.clear();
     inputTransfer.takeChanges([this](ParamID id, ParamValue value) { inputChanges.add(id, value); });
     assignChannels(inputBuses, inputs);
@@ -423,6 +439,7 @@ void Vst2Wrapper::processReplacing(float** inputs, float** outputs, int32_t samp
     data.outputs = outputBuses.data();
     data.inputParameterChanges = &inputChanges;
     processor->process(data);
+    blockSequence.fetch_add(1);
 }
 
 void Vst2Wrapper::processDoubleReplacing(double**, double** outputs, int32_t sampleFrames)
@@ -627,9 +644,12 @@ tresult PLUGIN_API Vst2Wrapper::beginEdit(ParamID id)
 tresult PLUGIN_API Vst2Wrapper::performEdit(ParamID id, ParamValue valueNormalized)
 {
     const int32 index = indexOf(id);
-    if (index < 0)
+    if (index < 0 || !std::isfinite(valueNormalized))
         return kInvalidArgument;
+    valueNormalized = std::clamp(valueNormalized, 0.0, 1.0);
+    // The edit replaces any older host value still queued for the parameter.
     inputTransfer.addChange(index, valueNormalized);
+    guiTransfer.discardChange(index);
     notifyAutomated(index, static_cast<float>(valueNormalized));
     return kResultOk;
 }

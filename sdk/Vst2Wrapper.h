@@ -14,6 +14,7 @@
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -113,14 +114,23 @@ public:
     IEditController* getController() const { return controller; }
 
 protected:
-    // The host's changes waiting for the controller (drained by the timer)
-    // and for the processor (drained by the next block).
-    ParameterTransfer guiTransfer;
-    ParameterTransfer inputTransfer;
-    std::unique_ptr<Timer> timer;
+    // The period of the timer that drains the host's changes.
+    static constexpr uint32 kTimerPeriodMs = 50;
+
+    // Hands the host's queued changes to the controller at once, on the
+    // calling thread: those of the controller's queue, and those queued for
+    // the processor when the controller is the processor or `processorSide`
+    // asks for them too.
+    void deliverQueuedChanges(bool processorSide);
 
 private:
     int32 indexOf(ParamID id) const;
+    // Queues a host change for the processor and, where it is another
+    // object, the controller.
+    void queueChange(int32 index, ParamValue value);
+    // Waits, on the user-interface thread, until a block that was taking or
+    // applying queued changes has ended; the audio thread never waits.
+    void awaitBlockInProgress() const;
     bool parameterInfo(int32 index, ParameterInfo& info) const;
     // Activates every audio bus and counts the channels the host sees.
     void setupBuses();
@@ -134,10 +144,21 @@ private:
     IComponent* component = nullptr;
     IEditController* controller = nullptr;
     IPlugView* view = nullptr;
+    bool singleComponent = false;
     bool viewAttached = false;
     bool processing = false;
     bool hasEventInput = false;
     int32 bypassIndex = -1;
+
+    // Odd while processReplacing takes queued changes and runs the block.
+    std::atomic<uint32> blockSequence{0};
+
+    // The host's changes waiting for the processor (drained by the next
+    // block) and, when the controller is an object of its own, for the
+    // controller (drained by the timer).
+    ParameterTransfer guiTransfer;
+    ParameterTransfer inputTransfer;
+    std::unique_ptr<Timer> timer;
 
     std::vector<ParamID> parameterIds;
     FixedParameterChanges inputChanges;

@@ -3,7 +3,7 @@
 // little-endian signed 64-bit numbers, then the two states) and rendering.
 #include "adapters/aax/AAX_CVST3Parameters.h"
 
-#include "adapters/aax/AAX_VST3Text.h"
+#include "pal/Utf8ToUtf16.h"
 #include "sdk/aax/AAX_CBinaryDisplayDelegate.h"
 #include "sdk/aax/AAX_CBinaryTaperDelegate.h"
 #include "sdk/aax/AAX_CLinearTaperDelegate.h"
@@ -36,7 +36,7 @@ bool isBypass(AAX_CParamID identifier)
 
 std::string titleOf(const ParameterInfo& info)
 {
-    return AAX_VST3ToUtf8(info.title, 128);
+    return ZVNPal::Utf16ToUtf8(info.title, 128);
 }
 
 const char* shortBypassName(int32_t length)
@@ -140,7 +140,7 @@ void AAX_CVST3Parameters::setUpProcessing()
 {
     AAX_IController* host = Controller();
     AAX_CSampleRate rate = 0;
-    if (host->GetSampleRate(&rate) == AAX_SUCCESS && rate > 0)
+    if (host->GetSampleRate(&rate) == AAX_SUCCESS && rate > 0 && std::isfinite(rate))
         mSampleRate = rate;
     if (mProcessor)
         host->SetSignalLatency(static_cast<int32_t>(mProcessor->getLatencySamples()));
@@ -177,7 +177,7 @@ void AAX_CVST3Parameters::addParameters()
             identifier.c_str(), AAX_CString(title.c_str()), static_cast<float>(mController->getParamNormalized(info.id)),
             AAX_CLinearTaperDelegate<float>(0.f, 1.f), AAX_CNumberDisplayDelegate<float>(),
             (info.flags & ParameterInfo::kCanAutomate) != 0);
-        parameter->AddShortenedName(AAX_VST3ToUtf8(info.shortTitle, 128).c_str());
+        parameter->AddShortenedName(ZVNPal::Utf16ToUtf8(info.shortTitle, 128).c_str());
         // A VST 3 step count leaves out the first state; AAX counts them all.
         if (info.stepCount > 0)
             parameter->SetNumberOfSteps(static_cast<uint32_t>(info.stepCount) + 1);
@@ -192,11 +192,11 @@ void AAX_CVST3Parameters::addParameters()
 
 std::string AAX_CVST3Parameters::uniqueIdentifier(const std::string& title, ParamID id) const
 {
-    std::string identifier = AAX_VST3CutUtf8(title, kMaxIdentifierBytes);
+    std::string identifier = ZVNPal::CutUtf8(title, kMaxIdentifierBytes);
     // Titles that are empty or alike in their first bytes would hide one
     // parameter behind another; those take a name made from their ID.
     if (identifier.empty() || isBypass(identifier.c_str()) || mToVST3.count(identifier))
-        identifier = AAX_VST3CutUtf8("VST3 Parameter " + std::to_string(id), kMaxIdentifierBytes);
+        identifier = ZVNPal::CutUtf8("VST3 Parameter " + std::to_string(id), kMaxIdentifierBytes);
     return identifier;
 }
 
@@ -242,7 +242,7 @@ AAX_Result AAX_CVST3Parameters::GetParameterNameOfLength(AAX_CParamID identifier
     }
     const AAX_Result result = GetParameterName(identifier, name);
     if (result == AAX_SUCCESS)
-        name->Set(AAX_VST3CutUtf8(name->Get(), static_cast<size_t>(std::max(length, 0))).c_str());
+        name->Set(ZVNPal::CutUtf8(name->Get(), static_cast<size_t>(std::max(length, 0))).c_str());
     return result;
 }
 
@@ -260,8 +260,8 @@ AAX_Result AAX_CVST3Parameters::GetParameterValueString(AAX_CParamID identifier,
         return AAX_ERROR_INVALID_PARAMETER_ID;
     String128 string{};
     const bool known = mController && mController->getParamStringByValue(*id, value, string) == kResultOk;
-    const std::string shown = known ? AAX_VST3ToUtf8(string, 128) : kInvalidParameter;
-    text->Set(AAX_VST3CutUtf8(shown, static_cast<size_t>(std::max(maxLength, 0))).c_str());
+    const std::string shown = known ? ZVNPal::Utf16ToUtf8(string, 128) : kInvalidParameter;
+    text->Set(ZVNPal::CutUtf8(shown, static_cast<size_t>(std::max(maxLength, 0))).c_str());
     return AAX_SUCCESS;
 }
 
@@ -321,18 +321,18 @@ AAX_Result AAX_CVST3Parameters::SetChunk(AAX_CTypeID chunkID, const AAX_SPlugInC
 std::vector<char> AAX_CVST3Parameters::vst3Chunk() const
 {
     MemoryStream componentState;
-    MemoryStream controllerState;
     captureState(componentState, mComponent && mComponent->getState(&componentState) == kResultOk);
-    captureState(controllerState, mController && mController->getState(&controllerState) == kResultOk);
+    // The controller is the component itself (asked of it in createEffect),
+    // whose one state answers both state calls: the controller part stays
+    // empty rather than holding that state twice.
     const int64_t componentBytes = componentState.getSize();
-    const int64_t controllerBytes = controllerState.getSize();
+    const int64_t controllerBytes = 0;
     std::vector<char> out;
-    if (componentBytes == 0 && controllerBytes == 0)
+    if (componentBytes == 0)
         return out;
     appendBytes(out, &componentBytes, sizeof componentBytes);
     appendBytes(out, &controllerBytes, sizeof controllerBytes);
     appendBytes(out, componentState.getData(), static_cast<size_t>(componentBytes));
-    appendBytes(out, controllerState.getData(), static_cast<size_t>(controllerBytes));
     return out;
 }
 
@@ -363,7 +363,10 @@ AAX_Result AAX_CVST3Parameters::setVST3Chunk(const char* data, uint32_t size)
     componentState.seek(0, IBStream::kIBSeekSet, nullptr);
     if (mController) {
         mController->setComponentState(&componentState);
-        mController->setState(&controllerState);
+        // Older chunks carry the component state again as the controller
+        // part; chunks of today have none to hand over.
+        if (controllerBytes > 0)
+            mController->setState(&controllerState);
     }
     takeValuesFromEffect();
     return AAX_SUCCESS;

@@ -5,6 +5,7 @@
 #include "adapters/aax/AAX_CVST3Parameters.h"
 #include "adapters/aax/AAX_CVST3Wrapped_GUI.h"
 #include "adapters/aax/AAX_VST3Describe.h"
+#include "core/EffectClassId.h"
 #include "pal/DebugTrace.h"
 
 #include "pluginterfaces/base/funknown.h"
@@ -14,8 +15,6 @@
 extern "C" Steinberg::IPluginFactory* PLUGIN_API GetPluginFactory();
 
 namespace {
-
-const Steinberg::FUID kEffectClassId(0xC13C56A3, 0x72CE416F, 0x9FB2811A, 0xD0C38FC2);
 
 AAX_CEffectParameters* createParameters()
 {

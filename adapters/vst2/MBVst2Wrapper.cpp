@@ -15,7 +15,6 @@ using namespace Steinberg::Vst;
 
 namespace {
 
-constexpr int32_t kTimerPeriodMs = 50;
 constexpr int32_t kIdleBlocks = 10;
 // "SVCM" as a big-endian word: the strip host's context-menu request.
 constexpr int32_t kContextMenuRequest = 0x5356434D;
@@ -178,9 +177,11 @@ void MBVst2Wrapper::requestHostContextMenu(const IMBVst2StrivelPlugin* instance,
 
 void MBVst2Wrapper::updateBlockDuration()
 {
-    // The division in single precision, the product in double, truncated.
+    // The division in single precision, the product in double, truncated;
+    // held below the integer's limit for blocks of absurd length.
     const float seconds = sampleRate > 0 ? static_cast<float>(blockSize) / sampleRate : 0.f;
-    blockDurationMs.store(static_cast<int32_t>(static_cast<double>(seconds) * 1000.0), std::memory_order_relaxed);
+    const double ms = std::min(static_cast<double>(seconds) * 1000.0, static_cast<double>(INT32_MAX));
+    blockDurationMs.store(static_cast<int32_t>(ms), std::memory_order_relaxed);
 }
 
 void MBVst2Wrapper::setSampleRate(float rate)
@@ -235,7 +236,7 @@ void MBVst2Wrapper::onTimer(Timer* timer)
     Vst2Wrapper::onTimer(timer);
 }
 
-void MBVst2Wrapper::flushParameterChanges(bool fromHost)
+void MBVst2Wrapper::flushParameterChanges()
 {
     if (isInProcess()) {
         // The timer runs only when the host idles us. A host that neither
@@ -249,13 +250,7 @@ void MBVst2Wrapper::flushParameterChanges(bool fromHost)
             return;
         inProcess.store(false, std::memory_order_relaxed);
     }
-    IEditController* controller = getController();
-    if (!controller)
-        return;
-    auto apply = [controller](ParamID id, ParamValue value) { controller->setParamNormalized(id, value); };
-    if (fromHost)
-        guiTransfer.takeChanges(apply);
-    inputTransfer.takeChanges(apply);
+    deliverQueuedChanges(true);
 }
 
 // --- calls that change parameters ----------------------------------------------------
@@ -263,39 +258,33 @@ void MBVst2Wrapper::flushParameterChanges(bool fromHost)
 void MBVst2Wrapper::setParameter(int32_t index, float value)
 {
     Vst2Wrapper::setParameter(index, value);
-    flushParameterChanges(true);
+    flushParameterChanges();
 }
 
 void MBVst2Wrapper::setProgram(int32_t program)
 {
     Vst2Wrapper::setProgram(program);
-    flushParameterChanges(true);
-}
-
-int32_t MBVst2Wrapper::setChunk(void* data, int32_t byteSize, bool isPreset)
-{
-    flushParameterChanges(true);
-    return Vst2Wrapper::setChunk(data, byteSize, isPreset);
+    flushParameterChanges();
 }
 
 bool MBVst2Wrapper::setBypass(bool state)
 {
     const bool result = Vst2Wrapper::setBypass(state);
-    flushParameterChanges(true);
+    flushParameterChanges();
     return result;
 }
 
 int32_t MBVst2Wrapper::processEvents(void* events)
 {
     const int32_t result = Vst2Wrapper::processEvents(events);
-    flushParameterChanges(true);
+    flushParameterChanges();
     return result;
 }
 
 tresult PLUGIN_API MBVst2Wrapper::performEdit(ParamID id, ParamValue valueNormalized)
 {
     const tresult result = Vst2Wrapper::performEdit(id, valueNormalized);
-    flushParameterChanges(false);
+    flushParameterChanges();
     return result;
 }
 

@@ -30,8 +30,8 @@ public:
     static void requestHostContextMenu(const IMBVst2StrivelPlugin* instance, ParamID paramId);
 
     // While the host is not processing, hands the queued changes to the
-    // controller at once (from the host's side too when `fromHost`).
-    void flushParameterChanges(bool fromHost);
+    // controller at once.
+    void flushParameterChanges();
 
     bool isInProcess() const { return inProcess.load(std::memory_order_relaxed); }
     int32_t getIdleTicks() const { return idleTicks.load(std::memory_order_relaxed); }
@@ -43,7 +43,6 @@ public:
     void processDoubleReplacing(double** inputs, double** outputs, int32_t sampleFrames) override;
     void setParameter(int32_t index, float value) override;
     void setProgram(int32_t program) override;
-    int32_t setChunk(void* data, int32_t byteSize, bool isPreset) override;
     bool setBypass(bool state) override;
     int32_t processEvents(void* events) override;
     bool getProductString(char* text) override;

@@ -3,6 +3,8 @@
 #include "adapters/vst2/MBVst2Wrapper.h"
 #include "core/ol7t.h"
 #include "pal/CRegistryFile.h"
+#include "pal/ProductKey.h"
+#include "pal/ZVNConfig.h"
 
 #include "pluginterfaces/base/ipluginbase.h"
 
@@ -13,7 +15,6 @@ using namespace Steinberg;
 
 namespace {
 
-constexpr char kConfigurationKey[] = "Software\\Marrowby Music Software\\OL-7T Leveling Amplifier\\2.0";
 constexpr char kCompatibilityValue[] = "SV7TCompatabilityMode";
 
 bool hostAnswers(audioMasterCallback audioMaster)
@@ -53,7 +54,8 @@ AEffect* createEffect(audioMasterCallback audioMaster, bool programsAreChunks, b
 bool channelStripUsesChunks()
 {
     const ZVNPal::CRegistryFile store = ZVNPal::CRegistryFile::LoadSystem();
-    const ZVNPal::RegistryValue* value = store.Find(kConfigurationKey, kCompatibilityValue);
+    const std::string key = ZVNPal::ZVNConfig::KeyOf(ZVNPal::kProductName, ZVNPal::kProductVersion);
+    const ZVNPal::RegistryValue* value = store.Find(key, kCompatibilityValue);
     uint32_t number = 0;
     return value && value->ReadAsFourBytes(number) && number == 0;
 }

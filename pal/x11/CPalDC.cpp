@@ -5,6 +5,7 @@
 #include "pal/CPalColor.h"
 #include "pal/CPalFont.h"
 #include "pal/IPalBitmap.h"
+#include "pal/Utf8ToUtf16.h"
 #include "pal/x11/PalText.h"
 
 #include <cairo.h>
@@ -392,7 +393,7 @@ void CPalDC::DrawTextUtf8(std::int32_t x, std::int32_t y, const char* text, cons
 void CPalDC::DrawTextWide(std::int32_t x, std::int32_t y, const char16_t* text, const CPalRect* clip,
                           const IPalColor* colour)
 {
-    DrawUtf8(x, y, PalText::FromUtf16(text).c_str(), clip, colour);
+    DrawUtf8(x, y, Utf16ToUtf8(text).c_str(), clip, colour);
 }
 
 void CPalDC::ApplyFont()

@@ -44,24 +44,6 @@ char32_t Decode(const unsigned char*& p)
 
 } // namespace
 
-std::string FromUtf16(const char16_t* text)
-{
-    std::string out;
-    if (!text)
-        return out;
-    for (const char16_t* p = text; *p; ++p) {
-        char32_t c = *p;
-        if (c >= 0xD800 && c <= 0xDBFF && p[1] >= 0xDC00 && p[1] <= 0xDFFF) {
-            c = 0x10000 + ((c - 0xD800) << 10) + (p[1] - 0xDC00);
-            ++p;
-        } else if (c >= 0xD800 && c <= 0xDFFF) {
-            c = kReplacement;
-        }
-        AppendUtf8(out, c);
-    }
-    return out;
-}
-
 std::string FromLatin1(const char* text)
 {
     std::string out;

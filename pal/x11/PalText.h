@@ -1,6 +1,7 @@
 // Text conversions inside the Linux layer, which hands UTF-8 to cairo: from
-// UTF-16 and Latin-1, and UTF-8 cut to a number of UTF-16 units. Malformed
-// input becomes U+FFFD, never a read past the end.
+// Latin-1, and UTF-8 cut to a number of UTF-16 units (UTF-16 goes through
+// ZVNPal::Utf16ToUtf8). Malformed input becomes U+FFFD, never a read past the
+// end.
 #pragma once
 
 #include <cstddef>
@@ -8,7 +9,6 @@
 
 namespace ZVNPal::PalText {
 
-std::string FromUtf16(const char16_t* text);
 std::string FromLatin1(const char* text);
 // True when the bytes are well-formed UTF-8 (no overlong forms, surrogates
 // or cut sequences).

@@ -3,6 +3,8 @@
 // user answers.
 #include "pal/x11/X11MessageDialog.h"
 
+#include "pal/Utf8ToUtf16.h"
+
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -109,24 +111,6 @@ Window focusedOrGiven(Display* display, Window window)
 std::u16string widenAscii(const char* text)
 {
     return std::u16string(text, text + std::char_traits<char>::length(text));
-}
-
-std::string toUtf8(const std::u16string& units)
-{
-    std::string bytes;
-    for (char16_t unit : units) {
-        if (unit < 0x80) {
-            bytes.push_back(static_cast<char>(unit));
-        } else if (unit < 0x800) {
-            bytes.push_back(static_cast<char>(0xC0 | (unit >> 6)));
-            bytes.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
-        } else {
-            bytes.push_back(static_cast<char>(0xE0 | (unit >> 12)));
-            bytes.push_back(static_cast<char>(0x80 | ((unit >> 6) & 0x3F)));
-            bytes.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
-        }
-    }
-    return bytes;
 }
 
 class Dialog {
@@ -252,7 +236,7 @@ private:
                                        colour(0xECECEC));
         XSelectInput(m_display, m_window, ExposureMask | ButtonPressMask | ButtonReleaseMask | KeyPressMask);
 
-        const std::string titleBytes = toUtf8(title);
+        const std::string titleBytes = Utf16ToUtf8(title.c_str(), title.size());
         XStoreName(m_display, m_window, titleBytes.c_str());
         XChangeProperty(m_display, m_window, XInternAtom(m_display, "_NET_WM_NAME", False),
                         XInternAtom(m_display, "UTF8_STRING", False), 8, PropModeReplace,

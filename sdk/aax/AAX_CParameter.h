@@ -36,9 +36,11 @@ public:
     void SetNumberOfSteps(uint32_t steps) override { mSteps = steps; }
 
     double GetNormalizedValue() const override { return mValue.load(std::memory_order_relaxed); }
+    // A value that is not a finite number is ignored: the parameter keeps
+    // its value.
     void SetNormalizedValue(double value) override
     {
-        if (!std::isnan(value))
+        if (std::isfinite(value))
             mValue.store(std::clamp(value, 0.0, 1.0), std::memory_order_relaxed);
     }
     double GetNormalizedDefaultValue() const override { return mDefault; }

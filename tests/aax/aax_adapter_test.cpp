@@ -8,7 +8,6 @@
 #include "adapters/aax/AAX_CVST3PlugWrapper.h"
 #include "adapters/aax/AAX_CVST3Wrapped_GUI.h"
 #include "adapters/aax/AAX_VST3Describe.h"
-#include "adapters/aax/AAX_VST3Text.h"
 #include "pal/DebugTrace.h"
 #include "sdk/aax/AAX_CCollection.h"
 
@@ -309,22 +308,6 @@ TEST(AAXDescribe, RunsEveryStepInOrderAndGoesOnAfterFailures)
     ASSERT_EQ(component.MIDINodes().size(), 1u);
     EXPECT_EQ(component.MIDINodes()[0].type, AAX_eMIDINodeType_Global);
     EXPECT_EQ(collection->Release(), 0u);
-}
-
-TEST(AAXVST3Text, ConvertsAndCutsOnCharacterBoundaries)
-{
-    const char16 text[] = {u'G', 0x00E4, 0x20AC, 0xD83C, 0xDFB5, 0xDC00, u'!', 0};
-    EXPECT_EQ(AAX_VST3ToUtf8(text, 128), "G\xC3\xA4\xE2\x82\xAC\xF0\x9F\x8E\xB5\xEF\xBF\xBD!");
-    EXPECT_EQ(AAX_VST3ToUtf8(text, 4), "G\xC3\xA4\xE2\x82\xAC\xEF\xBF\xBD") << "a pair cut in half";
-    EXPECT_EQ(AAX_VST3ToUtf8(nullptr, 8), "");
-
-    const struct
-    {
-        size_t bytes;
-        const char* cut;
-    } cuts[] = {{0, ""}, {1, "G"}, {2, "G"}, {3, "G\xC3\xA4"}, {5, "G\xC3\xA4"}, {6, "G\xC3\xA4\xE2\x82\xAC"}};
-    for (const auto& c : cuts)
-        EXPECT_EQ(AAX_VST3CutUtf8("G\xC3\xA4\xE2\x82\xAC", c.bytes), c.cut) << c.bytes;
 }
 
 } // namespace

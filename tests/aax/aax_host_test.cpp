@@ -277,7 +277,8 @@ TEST_F(AAXHostTest, VST3ChunkRoundTripAndEmptyChunk)
     std::memcpy(&componentBytes, bytes.data(), 8);
     std::memcpy(&controllerBytes, bytes.data() + 8, 8);
     EXPECT_EQ(componentBytes, 76);
-    EXPECT_EQ(bytes.size(), 16u + componentBytes + controllerBytes);
+    EXPECT_EQ(controllerBytes, 0) << "the state is stored once";
+    EXPECT_EQ(bytes.size(), 92u);
     const unsigned char magic[4] = {0x74, 0x37, 0x6F, 0x4F};
     EXPECT_EQ(std::memcmp(bytes.data() + 16, magic, 4), 0);
 
@@ -286,6 +287,16 @@ TEST_F(AAXHostTest, VST3ChunkRoundTripAndEmptyChunk)
     ASSERT_EQ(b.parameters->GetParameterNormalizedValue(peakReduction.c_str(), &v), AAX_SUCCESS);
     EXPECT_EQ(v, static_cast<double>(0.8f)) << "the AAX side follows the restored effect";
     EXPECT_EQ(savedValue(*b.parameters, 2), static_cast<double>(0.8f));
+
+    // Chunks of older versions carry the state again as the controller part.
+    std::vector<char> older = bytes;
+    const int64_t twice = 76;
+    std::memcpy(older.data() + 8, &twice, 8);
+    older.insert(older.end(), bytes.begin() + 16, bytes.end());
+    AAXInstance reader(host, AAX_eStemFormat_Stereo);
+    ASSERT_TRUE(reader.initialized);
+    ASSERT_EQ(setChunk(*reader.parameters, kVST3Chunk, older), AAX_SUCCESS);
+    EXPECT_EQ(savedValue(*reader.parameters, 2), static_cast<double>(0.8f));
 
     // Empty and malformed chunks leave everything alone.
     EXPECT_EQ(setChunk(*b.parameters, kVST3Chunk, {}), AAX_SUCCESS);
@@ -307,6 +318,28 @@ TEST_F(AAXHostTest, VST3ChunkRoundTripAndEmptyChunk)
     c.fSize = static_cast<uint32_t>(small.size());
     c.fData = small.data();
     EXPECT_EQ(a.parameters->GetChunk(kVST3Chunk, &c), AAX_ERROR_INCORRECT_CHUNK_SIZE);
+}
+
+TEST_F(AAXHostTest, ValuesThatAreNoNumberNeverReachTheEffect)
+{
+    AAXInstance a(host, AAX_eStemFormat_Stereo);
+    ASSERT_TRUE(a.initialized);
+    const std::string gain = a.id(2);
+    const struct
+    {
+        double sent;
+        double held;
+    } cases[] = {{0.3, 0.3}, {NAN, 0.3}, {INFINITY, 0.3}, {-INFINITY, 0.3}, {1.5, 1.0}, {-1.0, 0.0}};
+    std::vector<std::vector<float>> out;
+    for (const auto& c : cases) {
+        a.parameters->SetParameterNormalizedValue(gain.c_str(), c.sent);
+        a.process({sine(64, 0.1), sine(64, 0.1)}, out);
+        EXPECT_EQ(savedValue(*a.parameters, 1), static_cast<double>(static_cast<float>(c.held))) << c.sent;
+    }
+    double bypass = -1;
+    a.parameters->SetParameterNormalizedValue("MasterBypassID", INFINITY);
+    ASSERT_EQ(a.parameters->GetParameterNormalizedValue("MasterBypassID", &bypass), AAX_SUCCESS);
+    EXPECT_EQ(bypass, 0.0) << "an infinite value does not bypass";
 }
 
 TEST_F(AAXHostTest, ControlChunkRestoresTheHostValues)

@@ -44,30 +44,38 @@ public:
     }
 };
 
-TEST(Component, BusArrangementsRebuildOnlyWhenTheMainInputChanges)
+TEST(Component, BusArrangementsRebuildOnlyWhenTheMainInputChangesAndAnswerWhetherTaken)
 {
     constexpr SpeakerArrangement mono = SpeakerArr::kMono, stereo = SpeakerArr::kStereo,
                                  surround = SpeakerArr::k51;
     auto* e = new EffectWithBuses;
-    SpeakerArrangement in[3] = {stereo, stereo, stereo}, out[2] = {stereo, stereo};
+    using Buses = std::vector<std::string>;
+    // Requests in order, each on the layout the previous one left. True only
+    // when every bus asked for now reads back as asked.
+    const struct
+    {
+        std::vector<SpeakerArrangement> in;
+        SpeakerArrangement out;
+        tresult answer;
+        Buses buses;
+    } steps[] = {
+        {{stereo}, stereo, kResultTrue, {"Stereo In 2", "Stereo Aux In aux 2", "Stereo Out 2"}},
+        {{mono}, mono, kResultTrue, {"Mono In 1", "Mono Out 1"}},
+        {{mono, mono}, mono, kResultFalse, {"Mono In 1", "Mono Out 1"}}, // already mono: no side chain added
+        {{surround}, surround, kResultFalse, {"Stereo In 2", "Stereo Out 2"}},
+        {{mono, mono}, mono, kResultTrue, {"Mono In 1", "Mono Aux In aux 1", "Mono Out 1"}},
+        {{mono, stereo}, mono, kResultFalse, {"Mono In 1", "Mono Aux In aux 1", "Mono Out 1"}},
+        {{stereo, stereo}, stereo, kResultTrue, {"Stereo In 2", "Stereo Aux In aux 2", "Stereo Out 2"}},
+    };
+    for (const auto& step : steps) {
+        std::vector<SpeakerArrangement> in = step.in;
+        SpeakerArrangement out = step.out;
+        EXPECT_EQ(e->setBusArrangements(in.data(), static_cast<int32>(in.size()), &out, 1), step.answer)
+            << step.buses[0];
+        EXPECT_EQ(e->audioBuses(), step.buses);
+    }
 
-    EXPECT_EQ(e->setBusArrangements(in, 1, out, 1), kResultOk);
-    EXPECT_EQ(e->audioBuses(), (std::vector<std::string>{"Stereo In 2", "Stereo Aux In aux 2", "Stereo Out 2"}));
-
-    in[0] = out[0] = mono;
-    EXPECT_EQ(e->setBusArrangements(in, 1, out, 1), kResultOk);
-    EXPECT_EQ(e->audioBuses(), (std::vector<std::string>{"Mono In 1", "Mono Out 1"}));
-    in[1] = mono;
-    EXPECT_EQ(e->setBusArrangements(in, 2, out, 1), kResultOk);
-    EXPECT_EQ(e->audioBuses(), (std::vector<std::string>{"Mono In 1", "Mono Out 1"})) << "already mono";
-
-    in[0] = out[0] = surround;
-    EXPECT_EQ(e->setBusArrangements(in, 1, out, 1), kResultOk);
-    EXPECT_EQ(e->audioBuses(), (std::vector<std::string>{"Stereo In 2", "Stereo Out 2"}));
-    in[0] = out[0] = mono;
-    EXPECT_EQ(e->setBusArrangements(in, 2, out, 1), kResultOk);
-    EXPECT_EQ(e->audioBuses(), (std::vector<std::string>{"Mono In 1", "Mono Aux In aux 1", "Mono Out 1"}));
-
+    SpeakerArrangement in[3] = {mono, mono, mono}, out[2] = {mono, mono};
     EXPECT_EQ(e->setBusArrangements(in, 1, out, 2), kResultFalse);
     EXPECT_EQ(e->setBusArrangements(in, 3, out, 1), kResultFalse);
     EXPECT_EQ(e->setBusArrangements(nullptr, 1, out, 1), kResultFalse);

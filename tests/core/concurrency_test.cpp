@@ -41,6 +41,42 @@ TEST(Concurrency, FilterRedesignWhileProcessingIsRaceFreeAndWhole)
     EXPECT_EQ(blocks, 400);
 }
 
+TEST(Concurrency, APublishDuringAnotherReturnsAtOnceAndItsSettingsAreStillPublished)
+{
+    SharedFilterSets shared;
+    std::atomic<int> setting{2};
+    auto design = [&] {
+        FilterSets sets;
+        sets.detBell.b0 = setting;
+        return sets;
+    };
+    // The user-interface thread is held in the middle of its design.
+    std::atomic<bool> designing{false}, letGo{false};
+    std::thread ui([&] {
+        shared.publish([&] {
+            designing = true;
+            while (!letGo)
+                std::this_thread::yield();
+            return design();
+        });
+    });
+    while (!designing)
+        std::this_thread::yield();
+
+    // The audio thread asks for a design of newer settings: it must not wait,
+    // and it still reads the last whole set (the initial one) meanwhile.
+    setting = 3;
+    shared.publish(design);
+    FilterSets seen;
+    EXPECT_TRUE(shared.read(seen));
+    EXPECT_EQ(seen.detBell.b0, 1.0);
+
+    letGo = true;
+    ui.join();
+    EXPECT_TRUE(shared.read(seen));
+    EXPECT_EQ(seen.detBell.b0, 3.0) << "the newest settings are published last";
+}
+
 TEST(Concurrency, AutomationInProcessWhileTheHostSetsAndSavesTheSameParameters)
 {
     Effect e;

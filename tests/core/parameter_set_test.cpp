@@ -7,7 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <string>
+#include <utility>
 
 using namespace testing_support;
 using namespace Steinberg::Vst;
@@ -116,7 +119,8 @@ TEST(ParameterSet, MeterSelectorTruncatesToFourModes)
     {
         double v;
         int mode;
-    } cases[] = {{0.0, 0}, {0.25, 0}, {1.0 / 3.0, 1}, {2.0 / 3.0, 2}, {0.99, 2}, {1.0, 3}, {-1e33, 0}, {1e33, 3}};
+    } cases[] = {{0.0, 0},  {0.25, 0}, {1.0 / 3.0, 1}, {2.0 / 3.0, 2},    {0.99, 2},
+                 {1.0, 3},  {-1e33, 0}, {1e33, 3},      {std::nan(""), 3}};
     for (const auto& c : cases) {
         e->setParamNormalized(PARAM_METERSEL, c.v);
         EXPECT_EQ(e->meterMode, c.mode) << c.v;
@@ -133,13 +137,43 @@ TEST(ParameterSet, UnknownIdsAreRefusedAndChangeNothing)
     EXPECT_NEAR(e->gainTarget, 1.2422, 1e-4);
 }
 
-TEST(ParameterSet, ValuesOutsideTheRangeAreClampedOnlyInTheParameterObject)
+TEST(ParameterSet, EveryEntryIgnoresNonNumbersAndHoldsOtherValuesToRange)
 {
-    Effect e;
-    e->setParamNormalized(PARAM_PEAKRED, 1.2);
-    EXPECT_EQ(e->getParamNormalized(PARAM_PEAKRED), 1.0);
-    EXPECT_EQ(e->getParamValue(PARAM_PEAKRED), 1.2f);
-    EXPECT_EQ(e->peakRed, 1.2);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    using Entry = void (*)(Host&, uint32_t, double);
+    const std::pair<const char*, Entry> entries[] = {
+        {"host", [](Host& h, uint32_t id, double v) { h.effect.setParamNormalized(id, v); }},
+        {"apply", [](Host& h, uint32_t id, double v) { h.effect.applyParameter(id, static_cast<float>(v)); }},
+        {"editor", [](Host& h, uint32_t id, double v) { h.effect.editParameter(id, static_cast<float>(v)); }},
+        {"automation", [](Host& h, uint32_t id, double v) {
+             h.change(id, v);
+             h.block(silence());
+         }},
+    };
+    // Kept: the value set before; held: the nearer end of the range.
+    const std::pair<double, double> values[] = {{nan, 0.25}, {inf, 0.25}, {-inf, 0.25},
+                                                {1.5, 1.0},  {1e30, 1.0}, {-1e30, 0.0}};
+    for (const auto& [name, apply] : entries) {
+        Effect e;
+        Host host(*e, 512);
+        for (uint32_t id : {PARAM_GAIN, PARAM_PEAKRED, PARAM_R37, PARAM_METERSEL}) {
+            for (const auto& [value, expected] : values) {
+                e->setParamNormalized(id, 0.25);
+                apply(host, id, value);
+                EXPECT_EQ(e->getParamNormalized(id), expected) << name << " " << id << " " << value;
+                EXPECT_EQ(e->getParamValue(id), float(expected)) << name << " " << id << " " << value;
+            }
+        }
+        // Gain at its top is +27.6 dB, not more, and the model stays a number.
+        e->setParamNormalized(PARAM_GAIN, 0.25);
+        apply(host, PARAM_GAIN, 1.5);
+        EXPECT_EQ(e->gainTarget, 24.0) << name;
+        for (int b = 0; b < 20; ++b)
+            host.block(sine(0.9, 1000));
+        EXPECT_TRUE(std::isfinite(host.data.output(0, 0)[511])) << name;
+        EXPECT_NE(host.data.output(0, 0)[511], 0.f) << name;
+    }
 }
 
 TEST(ParameterSet, HostTextsForEveryKindOfParameter)

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <limits>
+
 using namespace testing_support;
 
 namespace {
@@ -148,6 +151,75 @@ TEST(SignalModel, TimeConstantsAreTheSameInMillisecondsAtAnyRate)
         EXPECT_NEAR(std::pow(1.0 - e->tcRms, rates[r] * 0.036), 0.05, 1e-9);
     }
     EXPECT_NEAR(gains[0], gains[1], 0.01);
+}
+
+TEST(SignalModel, EveryFilterIsStableAndKeepsItsShapeAtAnyRate)
+{
+    for (float rate : {8000.f, 11025.f, 16000.f, 22050.f, 32000.f, 44100.f, 48000.f, 96000.f, 192000.f, 384000.f}) {
+        Effect e(rate);
+        const FilterSets f = e->currentFilters();
+        for (const BiquadCoefficients* c : {&f.detLowShelf, &f.detHighShelf, &f.detBell, &f.envLowShelf}) {
+            // Both poles inside the unit circle.
+            EXPECT_LT(std::fabs(c->a2), 1.0) << rate;
+            EXPECT_LT(std::fabs(c->a1), 1.0 + c->a2) << rate;
+        }
+        EXPECT_NEAR(magnitudeDb(f.detLowShelf, 1, rate), -17.7, 0.1) << rate;
+        EXPECT_NEAR(magnitudeDb(f.detHighShelf, 100, rate), 0.0, 0.1) << rate;
+        EXPECT_LT(magnitudeDb(f.detHighShelf, 0.49 * rate, rate), -6.0) << rate;
+        EXPECT_NEAR(magnitudeDb(f.detBell, 220, rate), -6.5, 0.05) << rate;
+        EXPECT_NEAR(magnitudeDb(f.envLowShelf, 1, rate), 58.7, 0.1) << rate;
+    }
+}
+
+TEST(SignalModel, LoudInputAtLowRatesIsReducedWithoutFallingSilent)
+{
+    for (double rate : {8000.0, 11025.0, 16000.0, 22050.0, 32000.0}) {
+        Effect e(static_cast<float>(rate));
+        Host host(*e, 256);
+        float lastPeak = 0.f;
+        while (host.position < static_cast<int64_t>(2.0 * rate)) {
+            host.block(sine(1.0, 1000, rate));
+            lastPeak = 0.f;
+            for (int32_t i = 0; i < 256; ++i) {
+                const float out = host.data.output(0, 0)[i];
+                ASSERT_TRUE(std::isfinite(out)) << rate << " Hz, sample " << host.position + i;
+                lastPeak = std::max(lastPeak, std::fabs(out));
+            }
+        }
+        EXPECT_LT(e->cellGain, 0.5) << rate;
+        EXPECT_GT(lastPeak, 0.1f) << rate;
+    }
+}
+
+TEST(SignalModel, ARateChangeStartsTheModelAgainLikeANewInstance)
+{
+    Effect e(32000.f);
+    Host before(*e, 512);
+    run(before, 1.0, sine(1.0, 1000, 32000), 32000);
+    e->setSampleRate(44100.f);
+
+    Effect fresh;
+    Host changed(*e, 512), reference(*fresh, 512);
+    for (int b = 0; b < 40; ++b) {
+        changed.block(sine(0.8, 1000));
+        reference.block(sine(0.8, 1000));
+        for (int32_t i = 0; i < 512; ++i)
+            ASSERT_EQ(changed.data.output(0, 1)[i], reference.data.output(0, 1)[i]) << "block " << b;
+    }
+}
+
+TEST(SignalModel, AStateThatStopsBeingANumberStartsAgainFromRest)
+{
+    Effect e;
+    Host host(*e, 256);
+    run(host, 0.1, sine(0.8, 1000));
+    e->channel[1].detHighShelf.y1 = std::numeric_limits<double>::infinity();
+    host.block(sine(0.8, 1000));
+    for (int32_t i = 0; i < 256; ++i)
+        ASSERT_TRUE(std::isfinite(host.data.output(0, 0)[i])) << i;
+    EXPECT_TRUE(e->modelStateIsFinite());
+    host.block(sine(0.8, 1000));
+    EXPECT_GT(std::fabs(host.data.output(0, 0)[255]) + std::fabs(host.data.output(0, 0)[250]), 0.1f);
 }
 
 TEST(SignalModel, OutputGainGlidesFromItsValueAndNeverFromConstruction)

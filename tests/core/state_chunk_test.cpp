@@ -107,10 +107,36 @@ TEST(StateChunk, AcceptsOtherVersionsShortAndLongCounts)
     EXPECT_EQ(restore(*h, chunk(ol7t::kStateMagic, 1, -1, std::vector<double>(8, 0.0))), kResultOk);
     EXPECT_EQ(program(*h), std::vector<float>(8, 0.f)) << "a negative count means all eight";
 
-    Effect i;
-    EXPECT_EQ(restore(*i, chunk(ol7t::kStateMagic, 1, 8, {1.5, 0.4, 0.5, 0, 0.5, 0, 0, -0.5})), kResultOk);
-    EXPECT_EQ(i->getParamValue(PARAM_ENABLE), 1.5f) << "finite values outside the range are kept";
-    EXPECT_EQ(i->getParamNormalized(PARAM_ENABLE), 1.0);
+}
+
+TEST(StateChunk, FiniteValuesOutsideTheRangeAreHeldToItAndKeepTheEffectWorking)
+{
+    Effect e;
+    ASSERT_EQ(restore(*e, chunk(ol7t::kStateMagic, 1, 8, {1.5, 1e30, -1e30, 0, 1e300, 0, 0, -0.5})), kResultOk);
+    EXPECT_EQ(program(*e), (std::vector<float>{1, 1, 0, 0, 1, 0, 0, 0}));
+    EXPECT_EQ(e->getParamNormalized(PARAM_GAIN), 1.0);
+    EXPECT_EQ(e->gainTarget, 24.0);
+
+    Host host(*e, 512);
+    for (int b = 0; b < 20; ++b)
+        host.block(sine(0.9, 1000));
+    EXPECT_TRUE(std::isfinite(host.data.output(0, 0)[511]));
+    EXPECT_NE(host.data.output(0, 0)[511], 0.f);
+}
+
+TEST(StateChunk, NoEntryCanPutAValueThatIsNotANumberIntoTheSavedState)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    Effect e;
+    const std::vector<uint8_t> before = saved(*e);
+    Host host(*e, 64);
+    for (uint32_t id = 0; id < 8; ++id) {
+        e->setParamNormalized(id, nan);
+        e->applyParameter(id, -std::numeric_limits<float>::infinity());
+        host.change(id, nan);
+    }
+    host.block(silence());
+    EXPECT_EQ(saved(*e), before);
 }
 
 TEST(StateChunk, RefusedChunksChangeNothing)
@@ -132,7 +158,7 @@ TEST(StateChunk, RefusedChunksChangeNothing)
         chunk(ol7t::kStateMagic, 1, 3, {0.0, 1.0}),
         chunk(ol7t::kStateMagic, 1, 8, {0.0, nan, 1, 1, 1, 1, 1, 1}),
         chunk(ol7t::kStateMagic, 1, 8, {0.0, 1, inf, 1, 1, 1, 1, 1}),
-        chunk(ol7t::kStateMagic, 1, 8, {0.0, 1, 1, 1, 1, 1, 1, 1e300}),
+        chunk(ol7t::kStateMagic, 1, 8, {0.0, 1, 1, 1, 1, 1, 1, -inf}),
     };
     for (const auto& bytes : refused) {
         Effect e;

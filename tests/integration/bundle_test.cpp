@@ -12,10 +12,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -222,6 +224,48 @@ TEST_F(BundleTest, ProcessesASineWithTheReferenceReduction)
     // with the default output gain of 1.2422 the output peak follows.
     EXPECT_NEAR(lastPeak, 0.163 * 1.2422, 0.02);
     EXPECT_EQ(e.component->setActive(false), kResultOk);
+}
+
+TEST_F(BundleTest, LowRatesAndValuesThatAreNotNumbersNeitherSilenceNorPoisonIt)
+{
+    Effect e(host);
+    ASSERT_TRUE(e.initialized);
+    EXPECT_EQ(e.controller->setParamNormalized(1, std::nan("")), kResultFalse);
+    e.controller->setParamNormalized(2, 1e30);
+    HostProcessData data;
+    data.prepare(*e.component, *e.processor, 256);
+    ParameterChanges changes;
+    int32 index = 0, point = 0;
+    changes.addParameterData(4, index)->addPoint(0, -std::numeric_limits<double>::infinity(), point);
+    data.inputParameterChanges = &changes;
+
+    // Down to 32 and 8 kHz and back, as a host's project changes rate.
+    for (double rate : {32000.0, 8000.0, 44100.0}) {
+        ProcessSetup setup{kRealtime, kSample32, 256, rate};
+        ASSERT_EQ(e.processor->setupProcessing(setup), kResultOk);
+        float lastPeak = 0.f;
+        for (int64_t at = 0; at < static_cast<int64_t>(rate); at += 256) {
+            for (int32 i = 0; i < 256; ++i)
+                data.input(0, 0)[i] = data.input(0, 1)[i] =
+                    static_cast<float>(std::sin(6.283185307179586 * 1000.0 * double(at + i) / rate));
+            ASSERT_EQ(e.processor->process(data), kResultOk);
+            changes.clearQueue();
+            lastPeak = 0.f;
+            for (int32 i = 0; i < 256; ++i) {
+                ASSERT_TRUE(std::isfinite(data.output(0, 0)[i])) << rate << " Hz";
+                lastPeak = std::max(lastPeak, std::fabs(data.output(0, 0)[i]));
+            }
+        }
+        EXPECT_GT(lastPeak, 0.01f) << rate << " Hz";
+    }
+
+    MemoryStream stream;
+    ASSERT_EQ(e.component->getState(&stream), kResultOk);
+    double saved[8];
+    std::memcpy(saved, stream.getData() + 12, sizeof saved);
+    EXPECT_EQ(saved[1], 0.4000000059604645) << "gain kept";
+    EXPECT_EQ(saved[2], 1.0) << "peak reduction held";
+    EXPECT_EQ(saved[4], 0.5) << "R37 kept";
 }
 
 TEST(BundleWithoutResources, InitialiseFailsWithTheFatalMessage)

@@ -1,5 +1,6 @@
 // UTF-8 to UTF-16: sequence lengths, rejection, replacement above the basic
-// plane, capacity, and input cut inside a sequence.
+// plane, capacity, and input cut inside a sequence. UTF-16 to UTF-8: pairs,
+// lone surrogates, the unit limit, and cuts on character boundaries.
 #include "pal/Utf8ToUtf16.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +51,27 @@ TEST(Utf8ToUtf16, CountsWithoutADestinationAndIgnoresEmptyInput)
     EXPECT_EQ(ZVNPal::Utf8ToUtf16(nullptr, 3, buffer, 4), 0);
     EXPECT_EQ(ZVNPal::Utf8ToUtf16("abc", 0, buffer, 4), 0);
     EXPECT_EQ(ZVNPal::Utf8ToUtf16("abc", -1, buffer, 4), 0);
+}
+
+TEST(Utf16ToUtf8, JoinsPairsAndReplacesLoneSurrogates)
+{
+    // G, a-umlaut, euro, a pair (U+1F3B5), a lone low surrogate, a lone high one before '!'.
+    const char16_t text[] = {u'G', 0x00E4, 0x20AC, 0xD83C, 0xDFB5, 0xDC00, 0xD800, u'!', 0};
+    EXPECT_EQ(ZVNPal::Utf16ToUtf8(text), "G\xC3\xA4\xE2\x82\xAC\xF0\x9F\x8E\xB5\xEF\xBF\xBD\xEF\xBF\xBD!");
+    EXPECT_EQ(ZVNPal::Utf16ToUtf8(text, 4), "G\xC3\xA4\xE2\x82\xAC\xEF\xBF\xBD") << "a pair cut in half";
+    const char16_t highAtEnd[] = {u'x', 0xD83C, 0};
+    EXPECT_EQ(ZVNPal::Utf16ToUtf8(highAtEnd), "x\xEF\xBF\xBD");
+    EXPECT_EQ(ZVNPal::Utf16ToUtf8(static_cast<const char16_t*>(nullptr), 8), "");
+}
+
+TEST(Utf16ToUtf8, CutsEndOnCharacterBoundaries)
+{
+    const struct {
+        size_t bytes;
+        const char* cut;
+    } cuts[] = {{0, ""}, {1, "G"}, {2, "G"}, {3, "G\xC3\xA4"}, {5, "G\xC3\xA4"}, {6, "G\xC3\xA4\xE2\x82\xAC"}};
+    for (const auto& c : cuts)
+        EXPECT_EQ(ZVNPal::CutUtf8("G\xC3\xA4\xE2\x82\xAC", c.bytes), c.cut) << c.bytes;
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <cstring>
 #include <chrono>
 #include <filesystem>
@@ -194,11 +195,43 @@ TEST_F(MBWrapperTest, BlockDurationIsTruncatedFromSinglePrecision)
         float rate;
         int32_t block;
         int32_t ms;
-    } cases[] = {{44100, 512, 11}, {48000, 480, 9}, {96000, 64, 0}, {44100, 4096, 92}, {8000, 8192, 1024}};
+    } cases[] = {{44100, 512, 11}, {48000, 480, 9}, {96000, 64, 0}, {44100, 4096, 92}, {8000, 8192, 1024},
+                 {1e-30f, 4096, INT32_MAX}};
     for (const auto& c : cases) {
         dispatch(wrapper->getAeffect(), effSetSampleRate, 0, 0, nullptr, c.rate);
         dispatch(wrapper->getAeffect(), effSetBlockSize, 0, c.block);
         EXPECT_EQ(wrapper->getBlockDurationMs(), c.ms) << c.rate << " " << c.block;
+    }
+    dispatch(wrapper->getAeffect(), effSetSampleRate, 0, 0, nullptr, 44100.f);
+    for (float rate : {INFINITY, NAN, -44100.f})
+        dispatch(wrapper->getAeffect(), effSetSampleRate, 0, 0, nullptr, rate);
+    EXPECT_EQ(wrapper->getBlockDurationMs(), 92) << "rates that are no positive number are ignored";
+}
+
+TEST_F(MBWrapperTest, HostValuesThatAreNoNumberAreIgnoredAndOthersHeldToRange)
+{
+    MBVst2Wrapper* wrapper = create(true); // the channel strip's road in
+    AEffect* e = wrapper->getAeffect();
+    ol7t& effect = effectOf(wrapper);
+    const struct
+    {
+        float sent;
+        double held;
+    } cases[] = {{0.3f, 0.3f}, {NAN, 0.3f}, {INFINITY, 0.3f}, {-INFINITY, 0.3f}, {1.5f, 1.0}, {-2.f, 0.0}};
+    for (const auto& c : cases) {
+        e->set_parameter(e, PARAM_METERSEL, c.sent);
+        EXPECT_EQ(effect.getParamNormalized(PARAM_METERSEL), c.held) << c.sent;
+        EXPECT_EQ(effect.getParamValue(PARAM_METERSEL), static_cast<float>(c.held)) << c.sent;
+    }
+    const struct
+    {
+        const char* text;
+        intptr_t taken;
+        double held;
+    } texts[] = {{"nan", 0, 0.0}, {"1e300", 1, 1.0}, {"1e999", 0, 1.0}, {"-1e300", 1, 0.0}};
+    for (const auto& t : texts) {
+        EXPECT_EQ(dispatch(e, effString2Parameter, PARAM_METERSEL, 0, const_cast<char*>(t.text)), t.taken) << t.text;
+        EXPECT_EQ(effect.getParamNormalized(PARAM_METERSEL), t.held) << t.text;
     }
 }
 
@@ -239,6 +272,43 @@ TEST_F(MBWrapperTest, QueuedChangeReachesTheEffectWithTheNextBlock)
     EXPECT_NE(effectOf(wrapper).getParamValue(PARAM_GAIN), 0.3f);
     processOnce(wrapper);
     EXPECT_FLOAT_EQ(effectOf(wrapper).getParamValue(PARAM_GAIN), 0.3f);
+}
+
+TEST_F(MBWrapperTest, ChunksAndEditsOutliveOlderQueuedHostChanges)
+{
+    MBVst2Wrapper* wrapper = processingWrapper();
+    AEffect* e = wrapper->getAeffect();
+    ol7t& effect = effectOf(wrapper);
+    e->set_parameter(e, PARAM_GAIN, 0.7f);
+    processOnce(wrapper);
+    void* data = nullptr;
+    const auto size = dispatch(e, effGetChunk, 0, 0, &data);
+    ASSERT_GT(size, 0);
+    std::vector<uint8_t> preset(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
+    auto loadPresetThenRun = [&] {
+        ASSERT_EQ(dispatch(e, effSetChunk, 0, static_cast<intptr_t>(preset.size()), preset.data()), 1);
+        EXPECT_FLOAT_EQ(effect.getParamValue(PARAM_GAIN), 0.7f);
+        // Later blocks and idle ticks must not bring an older value back.
+        for (int i = 0; i < 3; ++i) {
+            processOnce(wrapper);
+            advanceMs(50);
+            dispatch(e, effEditIdle);
+        }
+        EXPECT_FLOAT_EQ(effect.getParamValue(PARAM_GAIN), 0.7f);
+    };
+
+    e->set_parameter(e, PARAM_GAIN, 0.2f); // still queued when the preset loads
+    loadPresetThenRun();
+    e->set_parameter(e, PARAM_GAIN, 0.3f); // applied by a block before the preset loads
+    processOnce(wrapper);
+    loadPresetThenRun();
+
+    e->set_parameter(e, PARAM_PEAKRED, 0.1f);
+    effect.editParameter(PARAM_PEAKRED, 0.9f);
+    processOnce(wrapper);
+    advanceMs(50);
+    dispatch(e, effEditIdle);
+    EXPECT_FLOAT_EQ(effect.getParamValue(PARAM_PEAKRED), 0.9f) << "the edit is newer than the host's value";
 }
 
 TEST_F(MBWrapperTest, HostThatNeitherIdlesNorProcessesStillGetsItsChanges)
