@@ -103,7 +103,7 @@ tresult PLUGIN_API Editor::attached(void* parent, FIDString type)
     if (openEditors == 0) {
         if (!ZVNPal::StartGraphicsRuntime())
             return kResultFalse;
-        EditorImages::load(resourceFolder);
+        EditorImages::setFolder(resourceFolder);
     }
 
     if (moduleMode)
@@ -116,7 +116,7 @@ tresult PLUGIN_API Editor::attached(void* parent, FIDString type)
         delete window;
         window = nullptr;
         if (openEditors == 0)
-            releaseShared();
+            ZVNPal::ShutdownGraphicsRuntime();
         return kResultFalse;
     }
     ZVNPal::DebugTrace("Editor::attached - created window\n");
@@ -204,12 +204,6 @@ void Editor::showCurrentValues()
         onWriteStateChanged(id, effect->writeIndicators[id]);
 }
 
-void Editor::releaseShared()
-{
-    EditorImages::release();
-    ZVNPal::ShutdownGraphicsRuntime();
-}
-
 tresult PLUGIN_API Editor::removed()
 {
     ZVNPal::DebugTrace("Editor::removed\n");
@@ -233,7 +227,7 @@ tresult PLUGIN_API Editor::removed()
     enableSwitch = limitSwitch = nullptr;
     optionsButton = nullptr;
     if (--openEditors == 0)
-        releaseShared();
+        ZVNPal::ShutdownGraphicsRuntime();
     return EditorView::removed();
 }
 

@@ -71,7 +71,6 @@ private:
     void buildFullPanel();
     void buildCompactPanel();
     void showCurrentValues();
-    void releaseShared();
     // A menu choice reaches the host as one whole edit.
     void editAsGesture(uint32_t id, float value);
 

@@ -4,6 +4,7 @@
 #include "pal/MessageBox.h"
 #include "pal/TextStrings.h"
 
+std::string EditorImages::folder;
 std::array<std::unique_ptr<ZVNPal::CPalBitmap>, kImageCount> EditorImages::images;
 
 namespace {
@@ -30,26 +31,29 @@ const char* EditorImages::fileName(EditorImage image)
     return image >= 0 && image < kImageCount ? kFileNames[image] : "";
 }
 
-void EditorImages::load(const std::string& folder)
+void EditorImages::setFolder(const std::string& from)
 {
-    ZVNPal::CPalBitmap::SetLoadMessageHook(showLoadMessage);
-    for (int i = 0; i < kImageCount; ++i) {
-        images[i] = std::make_unique<ZVNPal::CPalBitmap>();
-        const std::string path = folder + kFileNames[i];
-        if (path.size() <= kMaxPath)
-            images[i]->Load(path.c_str(), true);
-    }
-}
-
-void EditorImages::release()
-{
+    // Images belong to the folder they came from; in a plug-in it never changes.
+    if (from == folder)
+        return;
+    folder = from;
     for (auto& image : images)
         image.reset();
 }
 
 ZVNPal::CPalBitmap* EditorImages::get(EditorImage image)
 {
-    if (image < 0 || image >= kImageCount || !images[image] || images[image]->Width() <= 0)
+    if (image < 0 || image >= kImageCount)
         return nullptr;
-    return images[image].get();
+    std::unique_ptr<ZVNPal::CPalBitmap>& slot = images[image];
+    if (!slot) {
+        // One attempt per process: a missing file is reported once, not at
+        // every opening.
+        ZVNPal::CPalBitmap::SetLoadMessageHook(showLoadMessage);
+        slot = std::make_unique<ZVNPal::CPalBitmap>();
+        const std::string path = folder + kFileNames[image];
+        if (!folder.empty() && path.size() <= kMaxPath)
+            slot->Load(path.c_str(), true);
+    }
+    return slot->Width() > 0 ? slot.get() : nullptr;
 }
