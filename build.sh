@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The two jobs of the quick start on a Debian machine:
-#   ./build.sh demo   install what is missing, build, install the plug-in, render the demo
+#   ./build.sh demo   install what is missing, build, install the plug-in, render the demo,
+#                     make the Debian package and the Windows form
 #   ./build.sh test   install what is missing, build and run every test (plain and sanitized,
 #                     then the Windows form under Wine)
 #   ./build.sh bench  install what is missing (and four compressors to compare with), build and
@@ -11,7 +12,7 @@ cd "$(dirname "$0")"
 JOBS=${JOBS:-2}
 PACKAGES=(
   build-essential cmake pkg-config
-  juce-modules-source-data dpf-source
+  juce-modules-source-data dpf-source lv2-dev liblilv-dev
   libx11-dev libxtst-dev libcairo2-dev libpng-dev libfontconfig-dev libstb-dev libsndfile1-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
@@ -135,6 +136,10 @@ job_demo() {
   ./build/tools/ol7t-shot --bundle "$HOME/.vst3/OL-7T.vst3" --param 1=0.45 --param 2=0.65 --out out/editor.png
   ./build/tools/ol7t-shot --bundle "$HOME/.vst3/OL-7T.vst3" --module --param 1=0.45 --param 2=0.65 \
     --out out/editor-compact.png
+  echo "== the Debian package"
+  rm -f out/ol7t_*_amd64.deb
+  (cd build && cpack -G DEB -B "$PWD/package" >/dev/null)
+  cp build/package/ol7t_*_amd64.deb out/
   build_windows
   echo "== the Windows bundle and VST 2 library: out/OL-7T-windows.zip"
   # The packed libraries leave their debugging information behind.
@@ -149,7 +154,7 @@ job_demo() {
     build-win/wine-run build-win/tools/ol7t-shot.exe --param 1=0.45 --param 2=0.65 --out out/editor-windows.png
   fi
   echo "== written: out/demo.wav, out/demo-plot.png, out/editor.png, out/editor-compact.png," \
-    "out/OL-7T-windows.zip$([ -f out/editor-windows.png ] && echo ", out/editor-windows.png")"
+    "$(ls out/ol7t_*_amd64.deb), out/OL-7T-windows.zip$([ -f out/editor-windows.png ] && echo ", out/editor-windows.png")"
 }
 
 job_bench() {

@@ -52,7 +52,11 @@ constexpr float kRestMarkFullPanel = 0.64f;
 constexpr float kGainSpanFullPanel = 1.37f;
 constexpr float kRestMarkCompactPanel = 0.63f;
 constexpr float kGainSpanCompactPanel = 1.38f;
-constexpr int kMeterRegionId = 10;
+// The level needle's law: the scaled peak that rests it, the span of peaks
+// across the scale, and the curve between.
+constexpr float kLevelNeedleRest = 0.105f;
+constexpr float kLevelNeedleSpan = 1.307538f;
+constexpr float kLevelNeedleCurve = 1.25f;
 
 // Samples per chunk: the passes' work arrays stay in the first-level cache.
 constexpr int kChunk = 128;
@@ -889,7 +893,19 @@ bool ol7t::getMeterPosition(float& position, int id, bool force)
         const float v = powf(clamp01((float(meterMinGain) - 0.1f) / (d - 0.1f)), 1.3f);
         position = c * clamp01(v / c);
     } else {
-        position = powf(clamp01((float(meterPeak) - 0.105f) / 1.307538f), 1.25f);
+        position = powf(clamp01((float(meterPeak) - kLevelNeedleRest) / kLevelNeedleSpan), kLevelNeedleCurve);
     }
     return meterFresh.exchange(false);
+}
+
+void ol7t::showMeterReadings(float position, float minGain)
+{
+    // The level needle's law run backwards; the gain-reduction needle reads
+    // the minimum gain itself. Readings come only from an instance that
+    // processes, so the meter shows this one as running; once they stop, the
+    // needle falls back as with any stalled host.
+    meterPeak = kLevelNeedleRest + kLevelNeedleSpan * powf(clamp01(position), 1.f / kLevelNeedleCurve);
+    meterMinGain = minGain;
+    meterFresh = true;
+    active = true;
 }

@@ -87,7 +87,13 @@ public:
     // outputs; `peak` is the largest magnitude written.
     bool processModel(const ModelChannels<float>& channels, int32_t count, float& peak);
     bool modelStateIsFinite() const;
+    // The editor's meter region, the one region getMeterPosition answers.
+    static constexpr int kMeterRegionId = 10;
     bool getMeterPosition(float& position, int id, bool force);
+    // For an editor whose effect does not process (a plug-in format's UI
+    // instance): readings taken by the processing instance, as the meter
+    // would have left them.
+    void showMeterReadings(float position, float minGain);
 
     // --- process driver --------------------------------------------------
     tresult PLUGIN_API setupProcessing(Vst::ProcessSetup& setup) SMTG_OVERRIDE;

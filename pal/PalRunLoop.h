@@ -40,4 +40,9 @@ int GetTimerPeriod();
 // Pumps and waits on the connection for the given time; for tools and tests.
 void RunEventLoop(int milliseconds);
 
+// The newest child of a host's window (the panel an editor has just placed
+// there), for hosts that want the embedded window itself; 0 when it has none
+// or the connection is closed.
+unsigned long NewestChildWindow(unsigned long parent);
+
 } // namespace ZVNPal

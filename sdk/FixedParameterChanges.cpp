@@ -28,6 +28,13 @@ void FixedParameterChanges::setCapacity(int32 n)
 
 void FixedParameterChanges::add(ParamID id, ParamValue value)
 {
+    // A later change of the same parameter replaces the earlier one.
+    for (int32 i = 0; i < count; ++i) {
+        if (queues[i].id == id) {
+            queues[i].value = value;
+            return;
+        }
+    }
     if (count >= capacity)
         return;
     queues[count].id = id;

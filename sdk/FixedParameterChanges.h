@@ -21,7 +21,8 @@ public:
     // Room for `capacity` parameters; empties the list.
     void setCapacity(int32 capacity);
     void clear() { count = 0; }
-    // Adds a change at offset 0; ignored when the list is full.
+    // Adds a change at offset 0, or replaces the parameter's earlier one;
+    // ignored when the list is full.
     void add(ParamID id, ParamValue value);
 
     int32 PLUGIN_API getParameterCount() SMTG_OVERRIDE { return count; }

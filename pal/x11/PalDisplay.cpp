@@ -367,6 +367,21 @@ int PumpQueuedEvents() { return g_pDisplay ? g_pDisplay->Pump(false) : -1; }
 
 int GetTimerPeriod() { return g_pDisplay ? g_pDisplay->ShortestTimerInterval() : -1; }
 
+unsigned long NewestChildWindow(unsigned long parent)
+{
+    Window root = 0, parentOfParent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!g_pDisplay || parent == 0
+        || !XQueryTree(g_pDisplay->Dpy(), parent, &root, &parentOfParent, &children, &count))
+        return 0;
+    // Children come bottom to top in stacking order: the newest is last.
+    const Window newest = count > 0 ? children[count - 1] : 0;
+    if (children)
+        XFree(children);
+    return newest;
+}
+
 void RunEventLoop(int milliseconds)
 {
     using Clock = std::chrono::steady_clock;

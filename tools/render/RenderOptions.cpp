@@ -280,7 +280,8 @@ built-in demo programme (speech, drums, a swelling tone, silence).
   -o, --output FILE        the rendered file (32-bit float WAV, so levels above
                            full scale survive)
   --bundle PATH            the OL-7T.vst3 bundle to load (default: the build
-                           tree's bundle, else ~/.vst3/OL-7T.vst3)
+                           tree's bundle, else the one installed beside the
+                           tool in ../lib/vst3, else ~/.vst3/OL-7T.vst3)
   --gain X                 output gain, 0 to 1 (default 0.4)
   --peak-reduction X       peak reduction, 0 to 1 (default 0.5)
   --limit | --compress     limit or compress mode (default compress)

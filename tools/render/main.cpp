@@ -40,6 +40,12 @@ std::string defaultBundle()
     std::error_code ec;
     if (std::filesystem::is_directory(OL7T_DEFAULT_BUNDLE, ec))
         return OL7T_DEFAULT_BUNDLE;
+    // An installed tool (<prefix>/bin) renders through the bundle installed
+    // with it (<prefix>/lib/vst3), as the package lays them out.
+    const std::filesystem::path tool = std::filesystem::read_symlink("/proc/self/exe", ec);
+    const std::filesystem::path beside = tool.parent_path().parent_path() / "lib/vst3/OL-7T.vst3";
+    if (!ec && std::filesystem::is_directory(beside, ec))
+        return beside.string();
     const char* home = std::getenv("HOME");
     return std::string(home ? home : "") + "/.vst3/OL-7T.vst3";
 }
