@@ -15,6 +15,7 @@ install(DIRECTORY ${OL7T_BUNDLE_DIR} DESTINATION lib/vst3 COMPONENT deb EXCLUDE_
 install(TARGETS ol7t_plugin LIBRARY DESTINATION lib/vst3/OL-7T.vst3/Contents/x86_64-linux
         COMPONENT deb EXCLUDE_FROM_ALL)
 install(FILES ${PROJECT_BINARY_DIR}/lv2/OL-7T.lv2/manifest.ttl ${PROJECT_BINARY_DIR}/lv2/OL-7T.lv2/OL-7T.ttl
+              ${PROJECT_BINARY_DIR}/lv2/OL-7T.lv2/presets.ttl
               ${OL7T_PACKAGE_STAGE}/lv2/OL-7T.so
         DESTINATION lib/lv2/OL-7T.lv2 COMPONENT deb EXCLUDE_FROM_ALL)
 install(FILES ${OL7T_PACKAGE_STAGE}/clap/OL-7T.clap DESTINATION lib/clap COMPONENT deb EXCLUDE_FROM_ALL)

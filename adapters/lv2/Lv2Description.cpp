@@ -1,18 +1,22 @@
-// ol7t-lv2-description: writes the LV2 bundle's manifest.ttl and OL-7T.ttl
-// from the built library itself. It loads the library as a VST 3 host does
-// and reads every parameter's name, range, default and value texts from the
-// effect, so the LV2 description always says what the VST 3 class says.
+// ol7t-lv2-description: writes the LV2 bundle's manifest.ttl, OL-7T.ttl and
+// presets.ttl from the built library itself. It loads the library as a VST 3
+// host does and reads every parameter's name, range, default and value texts
+// from the effect, so the LV2 description always says what the VST 3 class
+// says; the factory presets come from the same table as the VST 3 preset files.
 //
 // Usage: ol7t-lv2-description <library> <bundle folder>
 #include "adapters/hosted/HostedEffect.h"
 #include "adapters/lv2/Lv2Ports.h"
 #include "pal/Utf8ToUtf16.h"
+#include "resources/presets/FactoryPresets.h"
 
 #include "pluginterfaces/base/ipluginbase.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 
 #include <dlfcn.h>
 
+#include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -47,6 +51,7 @@ void writePrefixes(std::ostream& out)
            "@prefix doap: <http://usefulinc.com/ns/doap#> .\n"
            "@prefix foaf: <http://xmlns.com/foaf/0.1/> .\n"
            "@prefix lv2:  <http://lv2plug.in/ns/lv2core#> .\n"
+           "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
            "@prefix rdf:  <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
            "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
            "@prefix state: <http://lv2plug.in/ns/ext/state#> .\n"
@@ -130,6 +135,52 @@ bool writeDescription(Vst::IEditController& controller, const PFactoryInfo& vend
     return static_cast<bool>(out);
 }
 
+// "Vocal Leveling" becomes <...#preset-vocal-leveling>.
+std::string presetUri(const FactoryPreset& preset)
+{
+    std::string slug;
+    for (const char* c = preset.name; *c; ++c) {
+        if (std::isalnum(static_cast<unsigned char>(*c)))
+            slug += static_cast<char>(std::tolower(static_cast<unsigned char>(*c)));
+        else if (!slug.empty() && slug.back() != '-')
+            slug += '-';
+    }
+    return std::string(kPluginUri) + "#preset-" + slug;
+}
+
+// A decimal, never an integer: hosts read preset values as floats only when
+// Turtle gives them as decimals.
+std::string decimal(double value)
+{
+    std::ostringstream text;
+    text << value;
+    const std::string digits = text.str();
+    return digits.find_first_of(".e") == std::string::npos ? digits + ".0" : digits;
+}
+
+// Each preset as the control ports' values, in the ports' own units: whole
+// steps for switches and lists, the normalized value for the knobs.
+bool writePresets(Vst::IEditController& controller, const std::string& folder)
+{
+    std::ofstream out(folder + "/presets.ttl");
+    writePrefixes(out);
+    for (const FactoryPreset& preset : factoryPresets()) {
+        out << "<" << presetUri(preset) << ">\n    a pset:Preset ;\n    lv2:appliesTo <" << kPluginUri << "> ;\n"
+            << "    rdfs:label " << quoted(preset.name) << " ;\n    rdfs:comment " << quoted(preset.purpose)
+            << " ;\n    lv2:port";
+        for (int32 i = 0; i < controller.getParameterCount(); ++i) {
+            Vst::ParameterInfo info{};
+            controller.getParameterInfo(i, info);
+            const double value = preset.values[info.id];
+            out << (i ? " , [\n" : " [\n") << "        lv2:symbol \"" << kParameterSymbols[info.id]
+                << "\" ;\n        pset:value "
+                << decimal(info.stepCount > 0 ? std::round(value * info.stepCount) : value) << "\n    ]";
+        }
+        out << " .\n\n";
+    }
+    return static_cast<bool>(out);
+}
+
 bool writeManifest(const std::string& folder)
 {
     std::ofstream out(folder + "/manifest.ttl");
@@ -138,6 +189,9 @@ bool writeManifest(const std::string& folder)
         << "    rdfs:seeAlso <OL-7T.ttl> .\n\n"
         << "<" << kUiUri << ">\n    a ui:X11UI ;\n    ui:binary <" << kBinaryName << "> ;\n"
         << "    rdfs:seeAlso <OL-7T.ttl> .\n";
+    for (const FactoryPreset& preset : factoryPresets())
+        out << "\n<" << presetUri(preset) << ">\n    a pset:Preset ;\n    lv2:appliesTo <" << kPluginUri
+            << "> ;\n    rdfs:seeAlso <presets.ttl> .\n";
     return static_cast<bool>(out);
 }
 
@@ -171,7 +225,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "%s: the effect does not start (are its Resources in place?)\n", argv[0]);
         return 1;
     }
-    const bool written = writeDescription(*controller, vendor, effect, argv[2]) && writeManifest(argv[2]);
+    const bool written = writeDescription(*controller, vendor, effect, argv[2]) && writePresets(*controller, argv[2])
+                         && writeManifest(argv[2]);
     controller->release();
     component->terminate();
     component->release();

@@ -4,7 +4,10 @@
 #include "lv2/Lv2Host.h"
 #include "integration/Vst3Reference.h"
 
+#include "resources/presets/FactoryPresets.h"
+
 #include <lv2/atom/atom.h>
+#include <lv2/presets/presets.h>
 #include <lv2/state/state.h>
 
 #include <gtest/gtest.h>
@@ -244,6 +247,50 @@ TEST_F(Lv2PluginTest, HundredInstancesComeAndGo)
         lilv_instance_run(i.instance, 256);
         lilv_instance_deactivate(i.instance);
     }
+}
+
+// Every factory preset is offered to LV2 hosts and, applied as hosts apply
+// one, sets exactly the control values of the table, in the ports' units.
+TEST_F(Lv2PluginTest, FactoryPresetsSetTheirTableValues)
+{
+    LilvNodes* presets = lilv_plugin_get_related(lv2.plugin, lv2.uri(LV2_PRESETS__Preset));
+    ASSERT_EQ(presets ? lilv_nodes_size(presets) : 0u, factoryPresets().size());
+    size_t matched = 0;
+    LILV_FOREACH (nodes, it, presets) {
+        const LilvNode* uri = lilv_nodes_get(presets, it);
+        lilv_world_load_resource(lv2.world, uri);
+        LilvState* state = lilv_state_new_from_world(lv2.world, &lv2.map, uri);
+        ASSERT_NE(state, nullptr) << lilv_node_as_uri(uri);
+        const FactoryPreset* preset = findFactoryPreset(lilv_state_get_label(state));
+        ASSERT_NE(preset, nullptr) << lilv_state_get_label(state);
+        std::array<float, kPortCount> controls{};
+        controls.fill(-1.f);
+        struct Target { Lv2World* lv2; std::array<float, kPortCount>* controls; } target{&lv2, &controls};
+        lilv_state_restore(state, nullptr,
+            [](const char* symbol, void* data, const void* value, uint32_t size, uint32_t) {
+                auto* t = static_cast<Target*>(data);
+                LilvNode* name = lilv_new_string(t->lv2->world, symbol);
+                const LilvPort* port = lilv_plugin_get_port_by_symbol(t->lv2->plugin, name);
+                lilv_node_free(name);
+                if (port && size == sizeof(float))
+                    (*t->controls)[lilv_port_get_index(t->lv2->plugin, port)] = *static_cast<const float*>(value);
+            },
+            &target, 0, nullptr);
+        for (uint32_t id = 0; id < PARAM_COUNT; ++id) {
+            LilvNode* max = nullptr;
+            lilv_port_get_range(lv2.plugin, lv2.port(kFirstParameter + id), nullptr, nullptr, &max);
+            const float steps = lilv_node_as_float(max);
+            lilv_node_free(max);
+            const bool whole = lilv_port_has_property(lv2.plugin, lv2.port(kFirstParameter + id),
+                                                      lv2.uri(LV2_CORE__integer));
+            const float expected = whole ? std::round(preset->values[id] * steps) : preset->values[id];
+            EXPECT_FLOAT_EQ(controls[kFirstParameter + id], expected) << preset->name << " parameter " << id;
+        }
+        lilv_state_free(state);
+        ++matched;
+    }
+    lilv_nodes_free(presets);
+    EXPECT_EQ(matched, factoryPresets().size());
 }
 
 } // namespace
