@@ -192,6 +192,10 @@ void Editor::buildCompactPanel()
 
 void Editor::showCurrentValues()
 {
+    // Everything is shown now: older marks would only repeat it.
+    effect->changedParameters.take();
+    effect->changedWriteMarks.take();
+    pendingParameters = 0;
     for (uint32_t id = 0; id < PARAM_COUNT; ++id)
         onParameterChanged(id, effect->getParamValue(id));
     if (!moduleMode)
@@ -278,6 +282,27 @@ void Editor::onParameterChanged(uint32_t id, float value)
         control->setValue(value);
         control->requestRedraw();
     }
+}
+
+void Editor::followEffect()
+{
+    if (!effect || !effect->editorOpen)
+        return;
+    pendingParameters |= effect->changedParameters.take();
+    for (uint32_t id = 0; id < PARAM_COUNT; ++id) {
+        const uint32_t bit = 1u << id;
+        if (!(pendingParameters & bit))
+            continue;
+        guiRegion* control = controlOf(id);
+        if (control && control->isHeld())
+            continue;
+        pendingParameters &= ~bit;
+        onParameterChanged(id, effect->getParamValue(id));
+    }
+    const uint32_t marks = effect->changedWriteMarks.take();
+    for (uint32_t id = 0; id < PARAM_COUNT; ++id)
+        if (marks & (1u << id))
+            onWriteStateChanged(id, effect->writeIndicators[id]);
 }
 
 void Editor::onWriteStateChanged(uint32_t id, bool shown)
@@ -383,19 +408,27 @@ int32_t Editor::runOptionsMenu(guiOptionsButton& button)
     return choice;
 }
 
+void Editor::editAsGesture(uint32_t id, float value)
+{
+    // Hosts record an edit only between its begin and end.
+    effect->beginEdit(id);
+    effect->editParameter(id, value);
+    effect->endEdit(id);
+}
+
 void Editor::applyMenuCommand(int32_t command)
 {
     if (!effect)
         return;
     switch (command) {
     case kMenuMemoryClassic:
-        effect->editParameter(PARAM_MEMORY, 0.f);
+        editAsGesture(PARAM_MEMORY, 0.f);
         break;
     case kMenuMemoryFastReset:
-        effect->editParameter(PARAM_MEMORY, 1.f);
+        editAsGesture(PARAM_MEMORY, 1.f);
         break;
     case kMenuSideChain:
-        effect->editParameter(PARAM_SIDECH, 1.f - effect->getParamValue(PARAM_SIDECH));
+        editAsGesture(PARAM_SIDECH, 1.f - effect->getParamValue(PARAM_SIDECH));
         break;
     case kMenuDocumentation:
         if (window)

@@ -3,7 +3,7 @@
 // the options menu and manages what all open editors share.
 #pragma once
 
-#include "GUI/IEditorView.h"
+#include "core/IEditorView.h"
 
 #include "public.sdk/source/vst/vsteditcontroller.h"
 
@@ -43,10 +43,14 @@ public:
     Steinberg::tresult PLUGIN_API getSize(Steinberg::ViewRect* size) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API onSize(Steinberg::ViewRect* newSize) SMTG_OVERRIDE;
 
-    // Called by the effect; onParameterChanged on whatever thread changes a parameter.
-    void onParameterChanged(uint32_t id, float value) override;
-    void onWriteStateChanged(uint32_t id, bool shown) override;
     void setUpAbout() override;
+    // The panel's tick on the user-interface thread: controls take the values
+    // and write marks the effect changed since the last tick. A control the
+    // user holds keeps its change pending until it is let go.
+    void followEffect();
+    // Moves the control of a parameter; user-interface thread only.
+    void onParameterChanged(uint32_t id, float value);
+    void onWriteStateChanged(uint32_t id, bool shown);
 
     // Called by the window and the controls.
     void onControlChanged(int32_t number, float value, int32_t code, int32_t x, int32_t y);
@@ -68,6 +72,8 @@ private:
     void buildCompactPanel();
     void showCurrentValues();
     void releaseShared();
+    // A menu choice reaches the host as one whole edit.
+    void editAsGesture(uint32_t id, float value);
 
     ol7t* effect = nullptr;
     bool moduleMode = false;
@@ -82,6 +88,8 @@ private:
     guiOnOff* limitSwitch = nullptr;
     guiOptionsButton* optionsButton = nullptr;
     EditorRunLoop* runLoop = nullptr;
+    // Parameter changes taken from the effect that a held control still waits for.
+    uint32_t pendingParameters = 0;
     std::string resourceFolder;
 
     static int openEditors;

@@ -49,9 +49,7 @@ void guiAnimation::commitStep(int32_t frame)
     m_nFrame = frame;
     m_nLastFrame = frame;
     m_fValue = m_nFrames > 1 ? static_cast<float>(frame) / static_cast<float>(m_nFrames - 1) : 0.f;
-    beginGesture();
-    report();
-    endGesture();
+    reportEdit();
     requestRedraw();
 }
 
@@ -75,9 +73,7 @@ void guiAnimation::resetToDefault()
 {
     m_fValue = m_fDefault;
     m_nFrame = m_nLastFrame = static_cast<int32_t>(static_cast<float>(m_nFrames - 1) * m_fDefault);
-    beginGesture();
-    report();
-    endGesture();
+    reportEdit();
     requestRedraw();
 }
 

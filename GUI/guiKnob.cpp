@@ -55,7 +55,7 @@ bool guiKnob::draw(const ZVNPal::CPalRect&, ZVNPal::IPalDC* given)
 int32_t guiKnob::setValue(float value)
 {
     // The user's hand wins over values arriving from outside.
-    if (m_bCaptured || m_bInGesture)
+    if (isHeld())
         return m_nFrame;
     const float v = std::clamp(value, 0.f, 1.f);
     m_fValue = v;
@@ -88,8 +88,7 @@ void guiKnob::onMouseDown(int32_t px, int32_t py, uint32_t flags)
 
 void guiKnob::onMouseMove(int32_t px, int32_t py, uint32_t flags)
 {
-    // A zero event x would not count as positional.
-    reportAt(kReportPointer, px < 2 ? 1 : px, py);
+    reportPointer(px, py);
     int32_t c = py;
     // Positions above the window arrive wrapped to large unsigned values.
     if (c > kPositionHalf)
@@ -114,12 +113,8 @@ void guiKnob::onDoubleClick(int32_t, int32_t, uint32_t)
 {
     capturePointer(false);
     m_fValue = m_fDefault;
-    beginGesture();
-    report();
-    endGesture();
-    requestRedraw();
-    report();
     m_nFrame = frameOf(m_fValue);
+    reportEdit();
     requestRedraw();
 }
 
@@ -128,7 +123,7 @@ void guiKnob::onMouseWheel(int32_t px, int32_t py, uint32_t flags, int32_t delta
     const float step = (flags & ZVNPal::kPalModShift) ? kFineWheelStep : kWheelStep;
     const float v = std::clamp(m_fValue + (delta > 0 ? step : -step), 0.f, 1.f);
     m_fValue = v;
-    report();
+    reportEdit();
     const int32_t frame = frameOf(v);
     m_nFrame = frame;
     if (frame != m_nLastFrame) {
@@ -136,7 +131,13 @@ void guiKnob::onMouseWheel(int32_t px, int32_t py, uint32_t flags, int32_t delta
         requestRedraw();
         m_nLastFrame = frame;
     }
-    reportAt(kReportPointer, px, py);
+    reportPointer(px, py);
+}
+
+void guiKnob::reportPointer(int32_t px, int32_t py)
+{
+    // A zero event x would not count as positional: it would report a value.
+    reportAt(kReportPointer, px < 2 ? 1 : px, py);
 }
 
 int32_t guiKnob::onKeyDown(int32_t key, uint32_t)

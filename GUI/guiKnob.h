@@ -31,4 +31,5 @@ public:
 
 private:
     int32_t frameOf(float value) const;
+    void reportPointer(int32_t px, int32_t py);
 };

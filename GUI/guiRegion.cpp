@@ -167,6 +167,17 @@ void guiRegion::report()
     m_nEvent = kReportValue;
 }
 
+void guiRegion::reportEdit()
+{
+    if (m_bInGesture) {
+        report();
+        return;
+    }
+    beginGesture();
+    report();
+    endGesture();
+}
+
 void guiRegion::reportAt(int32_t code, int32_t px, int32_t py)
 {
     m_nEvent = code;

@@ -101,11 +101,16 @@ public:
     void capturePointer(bool on);
     // Hands the pending report to the listener.
     void report();
+    // Reports a change the user made in one step (a wheel notch, a reset) as
+    // a whole edit: bracketed by a gesture unless one is already running.
+    void reportEdit();
 
     bool isVisible() const { return m_bVisible; }
     bool isEnabled() const { return m_bEnabled; }
     bool isCaptured() const { return m_bCaptured; }
     bool isInGesture() const { return m_bInGesture; }
+    // The user has it in hand: values from outside wait until it is let go.
+    bool isHeld() const { return m_bCaptured || m_bInGesture; }
     bool isFocusable() const { return m_bFocusable; }
     bool isRegistered() const { return m_bRegistered; }
     ZVNPal::CPalRect rect() const { return ZVNPal::CPalRect(x, y, width, height); }

@@ -79,6 +79,7 @@ bool guiWindow::createPanel(Editor* editor, PalNativeWindow parentHandle)
         greyFill = true;
     }
     StartTimer(kToolTipTextTimer, kToolTipTextMs);
+    StartTimer(kFollowEffectTimer, kFollowEffectMs);
     return true;
 }
 
@@ -295,6 +296,7 @@ int guiWindow::onDestroyed()
     StopTimer(kToolTipDelayTimer);
     StopTimer(kToolTipTextTimer);
     StopTimer(kAboutFadeTimer);
+    StopTimer(kFollowEffectTimer);
     return 0;
 }
 
@@ -338,6 +340,10 @@ int guiWindow::onTimer(uint32_t id)
         }
         Invalidate();
         break;
+    case kFollowEffectTimer:
+        if (listener)
+            listener->followEffect();
+        break;
     case kToolTipTextTimer:
         if (toolTipTextChanged && tip) {
             tip->SetText(tipText.c_str());
@@ -370,8 +376,11 @@ bool guiWindow::updateToolTipText(int32_t number)
     if (number < 0 || !toolTipsEnabled || !listener)
         return false;
     tipText = listener->toolTipText(number);
-    if (tip)
-        toolTipTextChanged = true;
+    // An empty text (the meter, the options button) takes effect at once, so
+    // no tip shows the previous control's words meanwhile.
+    if (tip && tipText.empty())
+        tip->SetText("");
+    toolTipTextChanged = tip && !tipText.empty();
     return true;
 }
 

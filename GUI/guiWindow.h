@@ -26,6 +26,9 @@ public:
     static constexpr uint32_t kToolTipTextTimer = 5555;
     static constexpr uint32_t kToolTipTextMs = 100;
     static constexpr int32_t kToolTipOffset = 15;
+    // The tick on which the controls follow the effect's changes.
+    static constexpr uint32_t kFollowEffectTimer = 5020;
+    static constexpr uint32_t kFollowEffectMs = 20;
 
     guiWindow(int32_t number, int32_t x, int32_t y, int32_t width, int32_t height, ZVNPal::CPalBitmap* background,
               int32_t originX, int32_t originY);

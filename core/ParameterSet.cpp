@@ -2,7 +2,6 @@
 // value everywhere, and the texts hosts show.
 #include "core/ol7t.h"
 
-#include "GUI/IEditorView.h"
 #include "core/NormalizedValue.h"
 #include "core/SharedParameter.h"
 #include "pal/DebugTrace.h"
@@ -100,10 +99,9 @@ tresult PLUGIN_API ol7t::setParamNormalized(ParamID id, ParamValue value)
         sideChainOn = on;
         break;
     }
-    // The host's own changes move the editor's controls as well as those
-    // applied from inside. A virtual call: the core does not link the editor.
-    if (IEditorView* view = editor)
-        view->onParameterChanged(id, static_cast<float>(v));
+    // This may be the audio thread: the editor's controls follow on the
+    // editor's own tick, from the mark and the stored value.
+    changedParameters.mark(id);
     return kResultOk;
 }
 
@@ -118,7 +116,7 @@ void ol7t::applyParameter(uint32_t id, float value)
 {
     if (id >= PARAM_COUNT)
         return;
-    // setParamNormalized also moves the control of an attached editor.
+    // setParamNormalized also marks the change for an attached editor.
     static_cast<IEditController*>(this)->setParamNormalized(id, static_cast<double>(value));
 }
 

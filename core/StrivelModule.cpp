@@ -2,7 +2,6 @@
 // strip host's vendor requests and the description it shows.
 #include "core/ol7t.h"
 
-#include "GUI/IEditorView.h"
 #include "pal/Folders.h"
 #include "pal/TextStrings.h"
 
@@ -72,9 +71,9 @@ intptr_t ol7t::moduleVendorSpecific(int32_t code, intptr_t index, void* ptr, flo
         // Only exactly 1.0 marks a parameter as being written; other indices
         // are acknowledged and change nothing.
         if (index >= 0 && index < PARAM_COUNT) {
+            // The host may ask from any thread: the editor shows the mark on its tick.
             writeIndicators[index] = value == 1.0f;
-            if (IEditorView* view = editor)
-                view->onWriteStateChanged(static_cast<uint32_t>(index), value == 1.0f);
+            changedWriteMarks.mark(static_cast<uint32_t>(index));
         }
         return 1;
     default:

@@ -2,7 +2,7 @@
 // its buses and parameters, bus arrangements, activation and its views.
 #include "core/ol7t.h"
 
-#include "GUI/IEditorView.h"
+#include "core/IEditorView.h"
 
 #include "pal/DebugTrace.h"
 #include "pal/Folders.h"

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/Biquad.h"
+#include "core/ChangeMask.h"
 #include "core/ParameterIds.h"
 #include "core/Relaxed.h"
 #include "core/SharedFilterSets.h"
@@ -115,6 +116,10 @@ public:
     Relaxed<bool> editorOpen{false};
     // The channel-strip host's automation-write marks, by parameter ID.
     Relaxed<bool> writeIndicators[PARAM_COUNT]{};
+    // What changed since the editor last looked: parameter values (in the
+    // program) and write marks. Set on any thread, taken by the editor.
+    ChangeMask changedParameters;
+    ChangeMask changedWriteMarks;
     // The value the channel-strip host hands over; kept, read by nothing.
     Relaxed<intptr_t> moduleHostValue{0};
 

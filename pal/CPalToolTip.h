@@ -37,6 +37,8 @@ public:
 
 private:
     void Layout();
+    // Some text to show: an empty text (and, on a balloon, no title) shows no tip.
+    bool HasContent() const;
     void Paint(class CPalDC& dc, int width, int height);
     void StopBalloonWatch();
 

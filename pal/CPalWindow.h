@@ -5,6 +5,7 @@
 #include "pal/IPalWindow.h"
 
 #include <atomic>
+#include <bitset>
 #include <map>
 
 namespace ZVNPal {
@@ -118,6 +119,8 @@ private:
     std::int32_t m_nHeight = 0;
     // Pending repaint area, packed as four 16-bit edges; 0 when none.
     std::atomic<std::uint64_t> m_nDirty{0};
+    // Native key codes whose press went to the parent window: their release follows.
+    std::bitset<256> m_passedKeys;
 };
 
 } // namespace ZVNPal

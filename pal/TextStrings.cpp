@@ -41,6 +41,8 @@ constexpr const char* kKeys[] = {
     "IDS_OPT_ABOUT",
     "IDS_ABOUT_VERSION",
     "IDS_ABOUT_COPYRIGHT",
+    "IDS_BITMAP_NOT_FOUND_TITLE",
+    "IDS_BITMAP_NOT_FOUND_MESSAGE",
 };
 constexpr size_t kKeyCount = std::size(kKeys);
 

@@ -80,7 +80,8 @@ void CPalToolTip::ShowTip(bool show)
     PalDisplay* display = PalDisplay::Get();
     if (!m_bCreated || !display)
         return;
-    if (!show) {
+    // A tip with nothing to say shows no box at all.
+    if (!show || !HasContent()) {
         m_pPopup->Hide();
         m_bShown = false;
         if (m_bBalloon)
@@ -123,9 +124,13 @@ void CPalToolTip::SetTipPosition(std::int32_t x, std::int32_t y)
 void CPalToolTip::SetText(const char* text)
 {
     m_sText = PalText::Utf8Limited(text, kMaxTextUnits);
-    if (m_bShown)
+    if (m_bShown && !HasContent())
+        ShowTip(false);
+    else if (m_bShown)
         Layout();
 }
+
+bool CPalToolTip::HasContent() const { return !m_sText.empty() || (m_bBalloon && !m_sTitle.empty()); }
 
 void CPalToolTip::SetTitle(const char* text)
 {

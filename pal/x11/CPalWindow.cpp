@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <type_traits>
 
 namespace ZVNPal {
 
@@ -64,6 +65,20 @@ CPalRect UnpackRect(std::uint64_t packed)
 
 std::uint32_t ButtonBit(unsigned button) { return button == Button1 ? kPalModLeftButton : kPalModRightButton; }
 
+// Keys are read at their plain level (letters in lower case, digits without
+// Shift), except on the keypad, where NumLock chooses between its digits and
+// its navigation keys.
+KeySym KeySymOf(XKeyEvent& e)
+{
+    const KeySym plain = XLookupKeysym(&e, 0);
+    if (!IsKeypadKey(plain))
+        return plain;
+    KeySym chosen = NoSymbol;
+    char text[8];
+    XLookupString(&e, text, sizeof text, &chosen, nullptr);
+    return chosen;
+}
+
 bool IsClickButton(unsigned button) { return button == Button1 || button == Button3; }
 
 } // namespace
@@ -79,7 +94,8 @@ private:
     static void Key(CPalWindow& w, XKeyEvent& e, bool down);
     static void Configure(CPalWindow& w, XConfigureEvent& e);
     static void OnClientMessage(CPalWindow& w, XClientMessageEvent& e);
-    static void PassWheelOn(CPalWindow& w, XButtonEvent& e);
+    template <typename InputEvent>
+    static void PassOn(const CPalWindow& w, const InputEvent& e, long mask);
 };
 
 void CPalWindow::Dispatcher::Handle(CPalWindow& w, XEvent& event)
@@ -135,7 +151,7 @@ void CPalWindow::Dispatcher::OnButtonPress(CPalWindow& w, XButtonEvent& e)
     } else if (e.button == Button4 || e.button == Button5) {
         const std::int32_t delta = e.button == Button4 ? kWheelStep : -kWheelStep;
         if (w.onMouseWheel(e.x_root, e.y_root, TranslateModifiers(e.state), delta) == kPalPassOn)
-            PassWheelOn(w, e);
+            PassOn(w, e, ButtonPressMask);
     }
 }
 
@@ -148,38 +164,56 @@ void CPalWindow::Dispatcher::OnButtonRelease(CPalWindow& w, XButtonEvent& e)
         w.onContextMenu(e.x, e.y);
 }
 
-// The platform's default for a wheel turn a window does not use: the parent
-// window gets it, as if this window were not there.
-void CPalWindow::Dispatcher::PassWheelOn(CPalWindow& w, XButtonEvent& e)
+// The platform's default for a wheel turn or a key a window does not use:
+// the parent window gets it, as if this window were not there. Top-level
+// windows have no host to hand it to.
+template <typename InputEvent>
+void CPalWindow::Dispatcher::PassOn(const CPalWindow& w, const InputEvent& e, long mask)
 {
     PalDisplay* display = PalDisplay::Get();
+    if (!w.m_bOwned || w.m_bTopLevel)
+        return;
     Window root = 0, parent = 0, *children = nullptr;
     unsigned count = 0;
     if (!XQueryTree(display->Dpy(), e.window, &root, &parent, &children, &count))
         return;
     if (children)
         XFree(children);
-    if (parent == 0 || parent == root || !w.m_bOwned)
+    if (parent == 0 || parent == root)
         return;
-    XEvent forwarded{};
-    forwarded.xbutton = e;
-    forwarded.xbutton.window = parent;
-    forwarded.xbutton.subwindow = e.window;
+    InputEvent passed = e;
+    passed.window = parent;
+    passed.subwindow = e.window;
     Window child = 0;
-    XTranslateCoordinates(display->Dpy(), e.window, parent, e.x, e.y, &forwarded.xbutton.x, &forwarded.xbutton.y,
-                          &child);
-    XSendEvent(display->Dpy(), parent, True, ButtonPressMask, &forwarded);
+    XTranslateCoordinates(display->Dpy(), e.window, parent, e.x, e.y, &passed.x, &passed.y, &child);
+    XEvent forwarded{};
+    if constexpr (std::is_same_v<InputEvent, XKeyEvent>)
+        forwarded.xkey = passed;
+    else
+        forwarded.xbutton = passed;
+    XSendEvent(display->Dpy(), parent, True, mask, &forwarded);
 }
 
 void CPalWindow::Dispatcher::Key(CPalWindow& w, XKeyEvent& e, bool down)
 {
-    const KeySym sym = XLookupKeysym(&e, 0);
+    const KeySym sym = KeySymOf(e);
     const std::int32_t code = TranslateKey(static_cast<std::uint32_t>(sym));
-    if (code != 0) {
-        if (down)
-            w.onKeyDown(code, static_cast<std::uint32_t>(sym));
-        else
+    // A key the window does not handle goes to the host, its release with it,
+    // so that the host's own keys (Space for its transport) work after a click.
+    if (down) {
+        const bool handled = code != 0 && w.onKeyDown(code, static_cast<std::uint32_t>(sym)) == 0;
+        if (!handled && w.IsValid()) {
+            w.m_passedKeys.set(e.keycode);
+            PassOn(w, e, KeyPressMask);
+        }
+    } else {
+        if (code != 0)
             w.onKeyUp(code, static_cast<std::uint32_t>(sym));
+        if (w.m_passedKeys.test(e.keycode)) {
+            w.m_passedKeys.reset(e.keycode);
+            if (w.IsValid())
+                PassOn(w, e, KeyReleaseMask);
+        }
     }
     if (!down || !w.IsValid())
         return;

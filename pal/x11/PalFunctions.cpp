@@ -27,7 +27,8 @@ int g_nCursorKind = kPalCursorArrow;
 bool IsCursorKind(int kind) { return (kind >= kPalCursorArrow && kind <= kPalCursorCross) || kind == 7 || kind == 8; }
 
 // The keys of the table that are neither digits, letters nor function keys.
-constexpr std::array<std::pair<KeySym, std::int32_t>, 33> kKeys{{
+// The keypad's navigation keys (NumLock off) are their plain twins.
+constexpr std::array<std::pair<KeySym, std::int32_t>, 42> kKeys{{
     {XK_BackSpace, 1},    {XK_Return, 2},      {XK_KP_Enter, 2},     {XK_Shift_L, 3},      {XK_Shift_R, 3},
     {XK_Control_L, 4},    {XK_Control_R, 4},   {XK_Alt_L, 5},        {XK_Alt_R, 5},        {XK_Super_L, 6},
     {XK_Super_R, 6},      {XK_Escape, 7},      {XK_space, 8},        {XK_End, 9},          {XK_Home, 10},
@@ -35,6 +36,8 @@ constexpr std::array<std::pair<KeySym, std::int32_t>, 33> kKeys{{
     {XK_Down, 16},        {XK_Left, 17},       {XK_Right, 18},       {XK_Tab, 19},         {XK_KP_Multiply, 35},
     {XK_KP_Divide, 36},   {XK_KP_Add, 37},     {XK_KP_Subtract, 38}, {XK_bracketleft, 91}, {XK_bracketright, 93},
     {XK_ISO_Left_Tab, 19}, {XK_ISO_Level3_Shift, 5}, {XK_Meta_L, 5},
+    {XK_KP_End, 9},       {XK_KP_Home, 10},    {XK_KP_Delete, 11},   {XK_KP_Prior, 12},    {XK_KP_Next, 13},
+    {XK_KP_Up, 15},       {XK_KP_Down, 16},    {XK_KP_Left, 17},     {XK_KP_Right, 18},
 }};
 
 // Starts xdg-open on the path, detached: an intermediate shell puts it in

@@ -5,13 +5,17 @@
 #include "gui/EditorHost.h"
 
 #include "GUI/Editor.h"
+#include "GUI/EditorImages.h"
 #include "GUI/guiKnob.h"
 #include "GUI/guiVU.h"
 #include "GUI/guiWindow.h"
 #include "core/EffectFixture.h"
 #include "pal/Folders.h"
+#include "pal/MessageBox.h"
 #include "pal/PalFunctions.h"
 #include "pal/TextStrings.h"
+
+#include <X11/keysym.h>
 
 using namespace Steinberg;
 using testing_support::Effect;
@@ -85,10 +89,12 @@ TEST_F(PanelOnScreen, CompactPanelShowsWriteOverlaysAndFocus)
     open(true);
     const auto gain = [&] { return picture(16, 163, 58, 59); };
     const uint64_t plain = gain();
-    // Pictures change once the window has repainted: wait for them.
-    editor->onWriteStateChanged(PARAM_GAIN, true);
+    // The strip host's write marks show on the panel's next tick; pictures
+    // change once the window has repainted: wait for them.
+    constexpr int32_t kStripWriteState = 5007;
+    effect->moduleVendorSpecific(kStripWriteState, PARAM_GAIN, nullptr, 1.f);
     EXPECT_TRUE(pumpUntil([&] { return gain() != plain; })) << "write overlay shown";
-    editor->onWriteStateChanged(PARAM_GAIN, false);
+    effect->moduleVendorSpecific(kStripWriteState, PARAM_GAIN, nullptr, 0.f);
     EXPECT_TRUE(pumpUntil([&] { return gain() == plain; })) << "write overlay gone";
 
     // A click gives the knob the focus overlay; a click on empty panel space takes it away.
@@ -126,6 +132,99 @@ TEST_F(PanelOnScreen, ToolTipFollowsAHoverAfterItsDelay)
     EXPECT_EQ(tip->Text(), ZVNPal::TextString("IDS_PARAM_GAIN") + ": 40.0%");
     moveTo(5, 5);
     EXPECT_FALSE(tip->IsShown()) << "moving off every control hides it at once";
+}
+
+TEST_F(PanelOnScreen, ControlsFollowAutomationOnTheNextTickButNotInTheUsersHand)
+{
+    open(false);
+    testing_support::Host host(*effect, 64);
+    guiRegion* knob = editor->controlOf(PARAM_GAIN);
+    const auto automate = [&](double value) {
+        host.change(PARAM_GAIN, value);
+        host.block(testing_support::silence());
+    };
+    const auto tick = [&] { window().onTimer(guiWindow::kFollowEffectTimer); };
+
+    automate(0.9);
+    EXPECT_NE(knob->m_fValue, 0.9f) << "processing never touches the panel";
+    tick();
+    EXPECT_FLOAT_EQ(knob->m_fValue, 0.9f);
+
+    // Held, the knob keeps the user's value; let go, it takes the latest one.
+    window().onMouseDown(205 + 41, 92 + 43, ZVNPal::kPalModLeftButton);
+    automate(0.1);
+    tick();
+    EXPECT_FLOAT_EQ(knob->m_fValue, 0.9f);
+    window().onMouseUp(205 + 41, 92 + 43, 0);
+    tick();
+    EXPECT_FLOAT_EQ(knob->m_fValue, 0.1f);
+}
+
+TEST_F(PanelOnScreen, KeysThePanelLeavesReachTheHostAndTheKeypadTurnsTheKnob)
+{
+    open(false);
+    XSelectInput(display, parent, KeyPressMask | KeyReleaseMask);
+    click(205 + 41, 92 + 43);
+    guiRegion* knob = editor->controlOf(PARAM_GAIN);
+    const auto tap = [&](KeySym key) {
+        const KeyCode code = XKeysymToKeycode(display, key);
+        XTestFakeKeyEvent(display, code, True, 0);
+        XTestFakeKeyEvent(display, code, False, 0);
+        XFlush(display);
+        pump(30);
+    };
+    // Presses and releases of `key` that reached the host's window.
+    const auto hostHeard = [&](KeySym key) {
+        int count = 0;
+        XEvent event;
+        XSync(display, False);
+        while (XCheckWindowEvent(display, parent, KeyPressMask | KeyReleaseMask, &event))
+            count += event.xkey.keycode == XKeysymToKeycode(display, key);
+        return count;
+    };
+
+    const float before = knob->m_fValue;
+    tap(XK_KP_Up);
+    EXPECT_NEAR(knob->m_fValue, before + 0.01f, 1e-6f) << "NumLock off: the keypad's Up";
+    EXPECT_EQ(hostHeard(XK_KP_Up), 0) << "a key the panel uses stays with it";
+    tap(XK_space);
+    EXPECT_EQ(hostHeard(XK_space), 2) << "press and release reach the host";
+    EXPECT_EQ(editor->onKeyDown(u' ', 0, 0), kResultFalse) << "nor does the view keep keys a host offers";
+
+    // NumLock on: the keypad types digits, which the panel leaves to the host.
+    tap(XK_Num_Lock);
+    tap(XK_KP_Up);
+    tap(XK_Num_Lock);
+    EXPECT_NEAR(knob->m_fValue, before + 0.01f, 1e-6f);
+    EXPECT_EQ(hostHeard(XK_KP_Up), 2);
+}
+
+TEST_F(PanelOnScreen, NoEmptyToolTipOverTheMeter)
+{
+    open(false);
+    moveTo(318 + 60, 54 + 30);
+    moveTo(318 + 61, 54 + 31);
+    pump(1000);
+    EXPECT_FALSE(window().toolTip()->IsShown());
+}
+
+TEST(MissingImage, MessageBoxShowsTitleAndText)
+{
+    static std::vector<std::pair<std::string, std::string>> boxes;
+    boxes.clear();
+    ZVNPal::SetResourcesFolder(std::string(OL7T_RESOURCES_DIR) + "/");
+    ASSERT_TRUE(ZVNPal::LoadTextResources());
+    ZVNPal::SetMessageBoxSink([](const ZVNPal::MessageBoxRequest& r) {
+        boxes.emplace_back(r.title, r.text);
+        return 1;
+    });
+    EditorImages::load("/nonexistent/");
+    EditorImages::release();
+    ZVNPal::SetMessageBoxSink(nullptr);
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes[0].first, ZVNPal::TextString("IDS_BITMAP_NOT_FOUND_TITLE"));
+    EXPECT_EQ(boxes[0].second, ZVNPal::TextString("IDS_BITMAP_NOT_FOUND_MESSAGE"));
+    EXPECT_FALSE(boxes[0].first.empty() || boxes[0].second.empty());
 }
 
 TEST_F(PanelOnScreen, AboutPanelFreezesTheMeter)

@@ -152,10 +152,12 @@ TEST_F(Panel, KnobKeysAndWheel)
         EXPECT_NEAR(knob->m_fValue, c.expected, 1e-6f) << "key " << c.key << " at " << c.start;
     }
     knob->setValue(0.5f);
+    host.calls.clear();
     knob->onMouseWheel(0, 0, 0, 120);
     knob->onMouseWheel(0, 0, kShift, -120);
     EXPECT_NEAR(knob->m_fValue, 0.54f, 1e-6f);
     EXPECT_FALSE(knob->isInGesture());
+    EXPECT_EQ(host.kinds(), "bpebpe") << "every wheel step is a whole edit";
 }
 
 TEST_F(Panel, DoubleClickResetsTheKnobToItsDefault)
@@ -166,7 +168,8 @@ TEST_F(Panel, DoubleClickResetsTheKnobToItsDefault)
     window.onDoubleClick(240, 150, kLeft);
     EXPECT_FLOAT_EQ(knob->m_fValue, 0.5f);
     EXPECT_EQ(knob->m_nFrame, 75);
-    EXPECT_EQ(host.kinds().substr(0, 3), "bpe");
+    EXPECT_EQ(host.kinds(), "bpe");
+    EXPECT_EQ(host.calls[1].value, 0.5);
 }
 
 TEST_F(Panel, SwitchesToggleAndSnap)
@@ -333,6 +336,7 @@ TEST_F(Panel, OptionsMenuCommands)
 {
     editor->applyMenuCommand(Editor::kMenuMemoryFastReset);
     EXPECT_EQ(effect->getParamNormalized(PARAM_MEMORY), 1.0);
+    EXPECT_EQ(host.kinds(), "bpe");
     editor->applyMenuCommand(Editor::kMenuMemoryClassic);
     EXPECT_EQ(effect->getParamNormalized(PARAM_MEMORY), 0.0);
     effect->editParameter(PARAM_SIDECH, 0.6f);

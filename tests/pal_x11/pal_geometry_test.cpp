@@ -80,6 +80,9 @@ TEST(PalKeys, KeysymsTranslateByTheTable)
         {XK_KP_Multiply, 35}, {XK_KP_Divide, 36}, {XK_KP_Add, 37}, {XK_KP_Subtract, 38}, {XK_bracketleft, 91},
         {XK_bracketright, 93}, {XK_0, 48},   {XK_9, 57},          {XK_a, 65},          {XK_Z, 90},
         {XK_comma, 0},     {XK_F14, 0},      {XK_Insert, 0},      {XK_Menu, 0},        {0, 0},
+        // The keypad's navigation keys are their plain twins; its digits are not keys of the table.
+        {XK_KP_End, 9},    {XK_KP_Home, 10}, {XK_KP_Delete, 11},  {XK_KP_Prior, 12},   {XK_KP_Next, 13},
+        {XK_KP_Up, 15},    {XK_KP_Down, 16}, {XK_KP_Left, 17},    {XK_KP_Right, 18},   {XK_KP_8, 0},
     };
     for (const auto& [sym, code] : cases)
         EXPECT_EQ(TranslateKey(static_cast<std::uint32_t>(sym)), code) << std::hex << sym;

@@ -189,6 +189,15 @@ TEST_F(PalPopupTest, ToolTipAppearsAtThePositionPlusOffsetWithItsText)
     RunEventLoop(30);
     ASSERT_TRUE(XGetWindowAttributes(host, tip.GetTipWindow(), &attributes));
     EXPECT_NE(attributes.map_state, IsViewable);
+
+    // An empty text shows no box, and takes a shown one away.
+    tip.SetText("");
+    tip.ShowTip(true);
+    EXPECT_FALSE(tip.IsShown());
+    tip.SetText("Gain");
+    tip.ShowTip(true);
+    tip.SetText("");
+    EXPECT_FALSE(tip.IsShown());
 }
 
 TEST_F(PalPopupTest, BalloonHidesAfterItsTimeOrAtAPress)
