@@ -1,7 +1,8 @@
 // The panels of an editor built in this process under an X server: both
 // region lists, the compact panel of the channel-strip module with its write
-// overlays, focus and wheel rules, tool tips and the meter frozen under the
-// about panel.
+// overlays, controls following automation on their tick, focus, wheel and
+// key rules, tool tips, the missing-image message and the meter frozen under
+// the about panel.
 #include "gui/EditorHost.h"
 
 #include "GUI/Editor.h"
@@ -197,15 +198,6 @@ TEST_F(PanelOnScreen, KeysThePanelLeavesReachTheHostAndTheKeypadTurnsTheKnob)
     tap(XK_Num_Lock);
     EXPECT_NEAR(knob->m_fValue, before + 0.01f, 1e-6f);
     EXPECT_EQ(hostHeard(XK_KP_Up), 2);
-}
-
-TEST_F(PanelOnScreen, NoEmptyToolTipOverTheMeter)
-{
-    open(false);
-    moveTo(318 + 60, 54 + 30);
-    moveTo(318 + 61, 54 + 31);
-    pump(1000);
-    EXPECT_FALSE(window().toolTip()->IsShown());
 }
 
 TEST(MissingImage, MessageBoxShowsTitleAndText)
