@@ -5,6 +5,7 @@
 #include "pal/TextStrings.h"
 
 std::array<std::unique_ptr<ZVNPal::CPalBitmap>, kImageCount> EditorImages::images;
+bool EditorImages::detailedLoaded = false;
 
 namespace {
 
@@ -21,6 +22,13 @@ void showLoadMessage(const char* titleKey, const char* textKey)
 {
     ZVNPal::MessageBox(0, ZVNPal::TextString(titleKey).c_str(), ZVNPal::TextString(textKey).c_str(),
                        ZVNPal::kMessageBoxOk, ZVNPal::kMessageBoxIconStop, 0);
+}
+
+// The twice-size picture lies beside the image: "name@2x.ext".
+std::string detailedPath(const std::string& path)
+{
+    const std::size_t dot = path.rfind('.');
+    return path.substr(0, dot) + "@2x" + path.substr(dot);
 }
 
 } // namespace
@@ -41,8 +49,21 @@ void EditorImages::load(const std::string& folder)
     }
 }
 
+void EditorImages::loadDetailed(const std::string& folder)
+{
+    if (detailedLoaded || !loaded())
+        return;
+    detailedLoaded = true;
+    for (int i = 0; i < kImageCount; ++i) {
+        const std::string path = detailedPath(folder + kFileNames[i]);
+        if (images[i] && path.size() <= kMaxPath)
+            images[i]->LoadDetailed(path.c_str());
+    }
+}
+
 void EditorImages::release()
 {
+    detailedLoaded = false;
     for (auto& image : images)
         image.reset();
 }

@@ -41,6 +41,9 @@ public:
     // Loads every image from `folder` (ending in "/"); one that cannot be
     // loaded is reported by the platform layer and stays empty.
     static void load(const std::string& folder);
+    // Adds the twice-size pictures ("name@2x.ext") to the loaded images, once;
+    // only editors shown at more than one pixel a unit need them.
+    static void loadDetailed(const std::string& folder);
     static void release();
     static bool loaded() { return images[0] != nullptr; }
     // The image, or null when it is empty or not loaded.
@@ -48,4 +51,5 @@ public:
 
 private:
     static std::array<std::unique_ptr<ZVNPal::CPalBitmap>, kImageCount> images;
+    static bool detailedLoaded;
 };

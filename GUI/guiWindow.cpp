@@ -71,16 +71,36 @@ bool guiWindow::createPanel(Editor* editor, PalNativeWindow parentHandle)
     tip = std::make_unique<CPalToolTip>();
     if (tip->Create(this, nullptr, false))
         tip->SetOffset(kToolTipOffset, kToolTipOffset);
-    offScreen = std::make_unique<CPalOffScreenDC>(static_cast<IPalWindow*>(this), panelWidth, panelHeight);
-    if (background) {
-        paintBackground(offScreen.get());
-        backgroundValid = true;
-    } else {
-        greyFill = true;
-    }
+    makeOffScreen();
     StartTimer(kToolTipTextTimer, kToolTipTextMs);
     StartTimer(kFollowEffectTimer, kFollowEffectMs);
     return true;
+}
+
+void guiWindow::makeOffScreen()
+{
+    offScreen = std::make_unique<CPalOffScreenDC>(static_cast<IPalWindow*>(this), panelWidth, panelHeight);
+    greyFill = !background;
+    if (background) {
+        paintBackground(offScreen.get());
+        backgroundValid = true;
+    }
+    for (Entry& e : regions) {
+        e.region->dc = offScreen.get();
+        e.region->m_nDrawnFrame = -1;
+    }
+}
+
+void guiWindow::setPanelScale(float scale)
+{
+    if (!(scale > 0.f) || scale == Scale())
+        return;
+    SetScale(scale);
+    if (!offScreen)
+        return;
+    snapshot.reset();
+    makeOffScreen();
+    Invalidate();
 }
 
 void guiWindow::paintBackground(IPalDC* to)
@@ -447,23 +467,17 @@ void guiWindow::openAbout()
 void guiWindow::composeAbout()
 {
     if (!snapshot) {
-        CPalOffScreenDC shot(static_cast<IPalDC*>(offScreen.get()), panelWidth, panelHeight);
+        snapshot = std::make_unique<CPalOffScreenDC>(static_cast<IPalDC*>(offScreen.get()), panelWidth, panelHeight);
         if (background)
-            paintBackground(&shot);
+            paintBackground(snapshot.get());
         for (Entry& e : regions) {
             if (e.region && e.region->isVisible()) {
                 e.region->m_nDrawnFrame = -1;
-                e.region->draw(CPalRect(0, 0, panelWidth, panelHeight), &shot);
+                e.region->draw(CPalRect(0, 0, panelWidth, panelHeight), snapshot.get());
             }
         }
-        std::vector<uint32_t> pixels(static_cast<size_t>(panelWidth) * static_cast<size_t>(panelHeight));
-        snapshot = std::make_unique<CPalBitmap>();
-        if (shot.GetPixels(pixels.data()) != kPalOk ||
-            snapshot->CreateFromPixels(pixels.data(), panelWidth, panelHeight) != kPalOk)
-            snapshot.reset();
     }
-    if (snapshot)
-        offScreen->DrawBitmap(snapshot.get(), 0, 0, panelWidth, panelHeight, 0, 0, 1.f);
+    offScreen->Blit(0, 0, panelWidth, panelHeight, snapshot.get(), 0, 0, kPalRopCopy);
     if (aboutImage)
         offScreen->DrawBitmap(aboutImage, aboutRect.Left(), aboutRect.Top(), aboutRect.Width(), aboutRect.Height(), 0,
                               0, opacity);

@@ -93,6 +93,11 @@ public:
     void SetFileDropCallback(PalFileDropCallback callback, void* user);
     // The class name given to the native window ("PAL..."), empty until created.
     const std::string& ClassName() const { return m_sClassName; }
+    // Device pixels per client unit. Every client coordinate of this window
+    // (events, bounds, repaint areas, drawing) is in client units; the native
+    // window is the factor larger. A window that exists keeps its client size.
+    void SetScale(float scale);
+    float Scale() const { return m_fScale; }
 
 private:
     class Dispatcher;
@@ -100,6 +105,8 @@ private:
     void Forget();
     void PaintPending();
     void AddDirty(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
+    std::int32_t ToDevice(std::int32_t client) const;
+    std::int32_t ToClient(std::int32_t device) const;
 
     std::map<std::uint32_t, void*> m_objects;
     PalFileDropCallback m_fnDrop = nullptr;
@@ -115,9 +122,11 @@ private:
     int m_nDepth = 0;
     void* m_pBacking = nullptr; // the window's picture between repaints
     std::string m_sClassName;
+    // The native window's size in device pixels.
     std::int32_t m_nWidth = 0;
     std::int32_t m_nHeight = 0;
-    // Pending repaint area, packed as four 16-bit edges; 0 when none.
+    float m_fScale = 1.f;
+    // Pending repaint area, in device pixels, packed as four 16-bit edges; 0 when none.
     std::atomic<std::uint64_t> m_nDirty{0};
     // Native key codes whose press went to the parent window: their release follows.
     std::bitset<256> m_passedKeys;
