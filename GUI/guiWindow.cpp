@@ -27,6 +27,8 @@ bool showsToolTip(int32_t kind)
 
 constexpr float kGreyFill = 0.5f;
 constexpr float kAboutTextPoints = 8.f;
+// The compact about panel's text keeps clear of the panel's edge.
+constexpr int32_t kAboutTextMargin = 10;
 constexpr int kUtf8LanguageIndex = 4;
 
 } // namespace
@@ -501,7 +503,7 @@ void guiWindow::composeAbout()
         drawLine(aboutRect.Left() + 155, aboutRect.Bottom() - 47, versionLine);
         drawLine(aboutRect.Left() + 155, aboutRect.Bottom() - 25, TextString("IDS_ABOUT_COPYRIGHT"));
     } else {
-        drawLine(aboutRect.Left(), aboutRect.Bottom() - 34, versionLine);
+        drawLine(aboutRect.Left() + kAboutTextMargin, aboutRect.Bottom() - 34, versionLine);
     }
     offScreen->SelectFont(previous);
 }
