@@ -7,6 +7,7 @@
 #include <atomic>
 #include <bitset>
 #include <map>
+#include <memory>
 
 namespace ZVNPal {
 
@@ -17,6 +18,8 @@ using PalFileDropCallback = void (*)(const char* path, PalPoint point, void* use
 // Answers of QueryDrop.
 inline constexpr std::int32_t kPalDropNone = 0x40100;
 inline constexpr std::int32_t kPalDropAccepted = 0x40101;
+
+class XdndTarget;
 
 class CPalWindow : public IPalWindow {
 public:
@@ -109,6 +112,9 @@ private:
     std::int32_t ToClient(std::int32_t device) const;
 
     std::map<std::uint32_t, void*> m_objects;
+    // Files dragged from other programs, for windows created to accept them.
+    // (Shared only so that this header needs no platform's definition of it.)
+    std::shared_ptr<XdndTarget> m_pDropTarget;
     PalFileDropCallback m_fnDrop = nullptr;
     void* m_pDropUser = nullptr;
     // Read from other threads by IsValid and the invalidation operations.

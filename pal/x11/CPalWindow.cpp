@@ -6,6 +6,7 @@
 #include "pal/DebugTrace.h"
 #include "pal/PalFunctions.h"
 #include "pal/x11/PalDisplay.h"
+#include "pal/x11/XdndTarget.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -136,6 +137,10 @@ void CPalWindow::Dispatcher::Handle(CPalWindow& w, XEvent& event)
         }
         break;
     case ClientMessage: OnClientMessage(w, event.xclient); break;
+    case SelectionNotify:
+        if (w.m_pDropTarget)
+            w.m_pDropTarget->OnSelectionNotify(event.xselection);
+        break;
     default: break;
     }
 }
@@ -237,7 +242,7 @@ void CPalWindow::Dispatcher::Configure(CPalWindow& w, XConfigureEvent& e)
 void CPalWindow::Dispatcher::OnClientMessage(CPalWindow& w, XClientMessageEvent& e)
 {
     PalDisplay* display = PalDisplay::Get();
-    if (e.format != 32)
+    if (e.format != 32 || (w.m_pDropTarget && w.m_pDropTarget->OnClientMessage(e)))
         return;
     if (e.message_type == display->Intern("WM_PROTOCOLS") &&
         static_cast<Atom>(e.data.l[0]) == display->Intern("WM_DELETE_WINDOW")) {
@@ -319,6 +324,17 @@ PalResult CPalWindow::Create(const char* title, const CPalRect& bounds, int kind
                         reinterpret_cast<const unsigned char*>(xembedInfo), 2);
     }
 
+    if (style & kPalStyleAcceptFiles) {
+        XdndTarget::Announce(*display, window);
+        const auto deliver = [](void* user, const PalPoint& screenPoint, const std::vector<std::string>& paths) {
+            auto* self = static_cast<CPalWindow*>(user);
+            PalPoint point = screenPoint;
+            self->ScreenToClient(&point);
+            self->onDropFiles(point.x, point.y, paths);
+        };
+        m_pDropTarget = std::make_shared<XdndTarget>(window, deliver, this);
+    }
+
     XWindowAttributes created;
     XGetWindowAttributes(dpy, window, &created);
     m_pVisual = created.visual;
@@ -388,6 +404,7 @@ void CPalWindow::Forget()
         display->RemoveWindow(handle);
     m_nHandle = 0;
     m_nDirty = 0;
+    m_pDropTarget.reset();
     if (m_pBacking)
         cairo_surface_destroy(static_cast<cairo_surface_t*>(m_pBacking));
     m_pBacking = nullptr;
