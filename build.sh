@@ -2,6 +2,8 @@
 # The two jobs of the quick start on a Debian machine:
 #   ./build.sh demo   install what is missing, build, install the plug-in, render the demo
 #   ./build.sh test   install what is missing, build and run every test (plain and sanitized)
+#   ./build.sh bench  install what is missing (and four compressors to compare with), build and
+#                     time our process beside them
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -14,10 +16,12 @@ PACKAGES=(
   clang libclang-rt-dev
   xvfb x11-utils xdotool fonts-dejavu-core poppler-utils
 )
+# The comparison benchmark loads these through lilv.
+PEER_PACKAGES=(liblilv-dev x42-plugins zam-plugins calf-plugins lsp-plugins-lv2)
 
 install_packages() {
   local missing=()
-  for p in "${PACKAGES[@]}"; do
+  for p in "${PACKAGES[@]}" "$@"; do
     dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return
@@ -118,8 +122,18 @@ job_demo() {
   echo "== written: out/demo.wav, out/demo-plot.png, out/editor.png, out/editor-compact.png"
 }
 
+job_bench() {
+  configure_and_build build
+  echo "== literal model, our process and four compressors, 48 kHz, blocks of 512"
+  ./build/bench/ol7t_host_bench --benchmark_repetitions="${BENCH_REPETITIONS:-3}" \
+    --benchmark_report_aggregates_only=true
+  echo "== 200 effects in one process"
+  ./build/bench/ol7t_instances_bench
+}
+
 case "${1:-}" in
   test) install_packages; job_test ;;
   demo) install_packages; job_demo ;;
-  *) echo "usage: $0 demo|test" >&2; exit 2 ;;
+  bench) install_packages "${PEER_PACKAGES[@]}"; job_bench ;;
+  *) echo "usage: $0 demo|test|bench" >&2; exit 2 ;;
 esac

@@ -129,7 +129,7 @@ tresult PLUGIN_API Editor::attached(void* parent, FIDString type)
     if (openEditors == 0) {
         if (!ZVNPal::StartGraphicsRuntime())
             return kResultFalse;
-        EditorImages::load(resourceFolder);
+        EditorImages::setFolder(resourceFolder);
     }
 
     if (moduleMode)
@@ -140,12 +140,12 @@ tresult PLUGIN_API Editor::attached(void* parent, FIDString type)
     window->setName(kPanelName);
     window->SetScale(scale);
     if (scale > 1.f)
-        EditorImages::loadDetailed(resourceFolder);
+        EditorImages::loadDetailed();
     if (!window->createPanel(this, reinterpret_cast<ZVNPal::PalNativeWindow>(parent))) {
         delete window;
         window = nullptr;
         if (openEditors == 0)
-            releaseShared();
+            ZVNPal::ShutdownGraphicsRuntime();
         return kResultFalse;
     }
     ZVNPal::DebugTrace("Editor::attached - created window\n");
@@ -233,12 +233,6 @@ void Editor::showCurrentValues()
         onWriteStateChanged(id, effect->writeIndicators[id]);
 }
 
-void Editor::releaseShared()
-{
-    EditorImages::release();
-    ZVNPal::ShutdownGraphicsRuntime();
-}
-
 tresult PLUGIN_API Editor::removed()
 {
     ZVNPal::DebugTrace("Editor::removed\n");
@@ -262,7 +256,7 @@ tresult PLUGIN_API Editor::removed()
     enableSwitch = limitSwitch = nullptr;
     optionsButton = nullptr;
     if (--openEditors == 0)
-        releaseShared();
+        ZVNPal::ShutdownGraphicsRuntime();
     return EditorView::removed();
 }
 
@@ -308,7 +302,7 @@ void Editor::applyScale(float newScale)
     if (!window)
         return;
     if (scale > 1.f)
-        EditorImages::loadDetailed(resourceFolder);
+        EditorImages::loadDetailed();
     window->setPanelScale(scale);
     ViewRect size = scaledSize();
     if (plugFrame)

@@ -93,7 +93,6 @@ private:
     void buildFullPanel();
     void buildCompactPanel();
     void showCurrentValues();
-    void releaseShared();
     // A menu choice reaches the host as one whole edit.
     void editAsGesture(uint32_t id, float value);
     // Shows the panel at the scale and asks the host for the matching size.

@@ -4,6 +4,7 @@
 #include "pal/MessageBox.h"
 #include "pal/TextStrings.h"
 
+std::string EditorImages::folder;
 std::array<std::unique_ptr<ZVNPal::CPalBitmap>, kImageCount> EditorImages::images;
 bool EditorImages::detailedLoaded = false;
 
@@ -38,31 +39,12 @@ const char* EditorImages::fileName(EditorImage image)
     return image >= 0 && image < kImageCount ? kFileNames[image] : "";
 }
 
-void EditorImages::load(const std::string& folder)
+void EditorImages::setFolder(const std::string& from)
 {
-    ZVNPal::CPalBitmap::SetLoadMessageHook(showLoadMessage);
-    for (int i = 0; i < kImageCount; ++i) {
-        images[i] = std::make_unique<ZVNPal::CPalBitmap>();
-        const std::string path = folder + kFileNames[i];
-        if (path.size() <= kMaxPath)
-            images[i]->Load(path.c_str(), true);
-    }
-}
-
-void EditorImages::loadDetailed(const std::string& folder)
-{
-    if (detailedLoaded || !loaded())
+    // Images belong to the folder they came from; in a plug-in it never changes.
+    if (from == folder)
         return;
-    detailedLoaded = true;
-    for (int i = 0; i < kImageCount; ++i) {
-        const std::string path = detailedPath(folder + kFileNames[i]);
-        if (images[i] && path.size() <= kMaxPath)
-            images[i]->LoadDetailed(path.c_str());
-    }
-}
-
-void EditorImages::release()
-{
+    folder = from;
     detailedLoaded = false;
     for (auto& image : images)
         image.reset();
@@ -70,7 +52,30 @@ void EditorImages::release()
 
 ZVNPal::CPalBitmap* EditorImages::get(EditorImage image)
 {
-    if (image < 0 || image >= kImageCount || !images[image] || images[image]->Width() <= 0)
+    if (image < 0 || image >= kImageCount)
         return nullptr;
-    return images[image].get();
+    std::unique_ptr<ZVNPal::CPalBitmap>& slot = images[image];
+    if (!slot) {
+        // One attempt per process: a missing file is reported once, not at
+        // every opening.
+        ZVNPal::CPalBitmap::SetLoadMessageHook(showLoadMessage);
+        slot = std::make_unique<ZVNPal::CPalBitmap>();
+        const std::string path = folder + kFileNames[image];
+        if (!folder.empty() && path.size() <= kMaxPath)
+            slot->Load(path.c_str(), true);
+    }
+    return slot->Width() > 0 ? slot.get() : nullptr;
+}
+
+void EditorImages::loadDetailed()
+{
+    if (detailedLoaded)
+        return;
+    detailedLoaded = true;
+    for (int i = 0; i < kImageCount; ++i) {
+        ZVNPal::CPalBitmap* bitmap = get(static_cast<EditorImage>(i));
+        const std::string path = detailedPath(folder + kFileNames[i]);
+        if (bitmap && path.size() <= kMaxPath)
+            bitmap->LoadDetailed(path.c_str());
+    }
 }

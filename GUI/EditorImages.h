@@ -1,6 +1,7 @@
-// The editor's images, shared by every open editor of the process: loaded in
-// a fixed order from the Resources folder when the first editor opens and
-// released when the last one closes.
+// The editor's images, shared by every editor of the process: each one is
+// decoded from the Resources folder when a panel first needs it and kept for
+// the life of the process (the library is never unloaded), so opening an
+// editor again, or another effect's, decodes nothing.
 #pragma once
 
 #include "pal/CPalBitmap.h"
@@ -38,18 +39,19 @@ public:
     static constexpr size_t kMaxPath = 259;
 
     static const char* fileName(EditorImage image);
-    // Loads every image from `folder` (ending in "/"); one that cannot be
-    // loaded is reported by the platform layer and stays empty.
-    static void load(const std::string& folder);
-    // Adds the twice-size pictures ("name@2x.ext") to the loaded images, once;
-    // only editors shown at more than one pixel a unit need them.
-    static void loadDetailed(const std::string& folder);
-    static void release();
-    static bool loaded() { return images[0] != nullptr; }
-    // The image, or null when it is empty or not loaded.
+    // Where the images come from (ending in "/"): the Resources folder,
+    // shared by every effect of the library. Another folder forgets the
+    // images loaded so far.
+    static void setFolder(const std::string& folder);
+    // The image, loaded on first use; null when it cannot be loaded, which
+    // the platform layer reports once.
     static ZVNPal::CPalBitmap* get(EditorImage image);
+    // Adds the twice-size pictures ("name@2x.ext") to the images, once; only
+    // editors shown at more than one pixel a unit need them.
+    static void loadDetailed();
 
 private:
+    static std::string folder;
     static std::array<std::unique_ptr<ZVNPal::CPalBitmap>, kImageCount> images;
     static bool detailedLoaded;
 };

@@ -13,9 +13,8 @@ bool EditorRunLoop::start(IPlugFrame* frame)
         return false;
     runLoop = static_cast<Linux::IRunLoop*>(obj);
     const int fd = ZVNPal::GetEventFileDescriptor();
-    if (fd >= 0)
-        runLoop->registerEventHandler(this, fd);
-    runLoop->registerTimer(this, kPumpMs);
+    watchesConnection = fd >= 0 && runLoop->registerEventHandler(this, fd) == kResultOk;
+    pump(true);
     return true;
 }
 
@@ -23,18 +22,42 @@ void EditorRunLoop::stop()
 {
     if (!runLoop)
         return;
-    runLoop->unregisterEventHandler(this);
-    runLoop->unregisterTimer(this);
+    if (watchesConnection)
+        runLoop->unregisterEventHandler(this);
+    watchesConnection = false;
+    if (timerPeriod >= 0)
+        runLoop->unregisterTimer(this);
+    timerPeriod = -1;
     runLoop->release();
     runLoop = nullptr;
 }
 
-void PLUGIN_API EditorRunLoop::onFDIsSet(Linux::FileDescriptor)
+void EditorRunLoop::pump(bool read)
 {
-    ZVNPal::PumpEvents();
+    if (read)
+        ZVNPal::PumpEvents();
+    else
+        ZVNPal::PumpQueuedEvents();
+    if (!runLoop)
+        return;
+    const int period = ZVNPal::GetTimerPeriod();
+    if (period == timerPeriod)
+        return;
+    if (timerPeriod >= 0)
+        runLoop->unregisterTimer(this);
+    if (period >= 0)
+        runLoop->registerTimer(this, static_cast<Linux::TimerInterval>(period));
+    timerPeriod = period;
 }
 
+void PLUGIN_API EditorRunLoop::onFDIsSet(Linux::FileDescriptor)
+{
+    pump(true);
+}
+
+// The connection wakes its own handler; a tick reads it only when the host
+// does not watch it.
 void PLUGIN_API EditorRunLoop::onTimer()
 {
-    ZVNPal::PumpEvents();
+    pump(!watchesConnection);
 }

@@ -1,6 +1,8 @@
 // Drives the platform layer from a host's Linux run loop: an event handler on
-// the display connection and a short timer, both pumping the layer's events,
-// timers and repaints on the host's user-interface thread.
+// the display connection and a timer at the period of the layer's fastest
+// timer (the meter's tick while a panel shows), both pumping the layer's
+// events, timers and repaints on the host's user-interface thread. Nothing
+// else wakes the loop.
 #pragma once
 
 #include "base/source/fobject.h"
@@ -11,8 +13,6 @@ class EditorRunLoop : public Steinberg::FObject,
                       public Steinberg::Linux::ITimerHandler
 {
 public:
-    static constexpr Steinberg::Linux::TimerInterval kPumpMs = 10;
-
     // Registers with the run loop the frame offers; false when it offers none.
     bool start(Steinberg::IPlugFrame* frame);
     void stop();
@@ -28,5 +28,10 @@ public:
     REFCOUNT_METHODS(FObject)
 
 private:
+    // Pumps, then keeps the host's timer at the layer's period.
+    void pump(bool read);
+
     Steinberg::Linux::IRunLoop* runLoop = nullptr;
+    int timerPeriod = -1; // of the registered host timer, -1 when none is registered
+    bool watchesConnection = false;
 };

@@ -2,7 +2,9 @@
 // optical cell with its release memory, the saturating output stage, and the
 // meter values derived from them. All per-sample arithmetic is in doubles.
 //
-// The model runs in chunks, in passes: the detector filters sample by sample,
+// The model runs in chunks of the block, read from the host's channels (or
+// double arrays) and written to its outputs chunk by chunk, in passes: the
+// detector filters sample by sample,
 // then the first knee for many samples at once, the excess envelope and the
 // peak followers sample by sample, the second knee at once, the cell sample by
 // sample, and the output stage at once. Every state variable is updated in
@@ -23,6 +25,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #pragma GCC diagnostic ignored "-Wpsabi" // see FastMath.h
 
@@ -303,7 +306,7 @@ FASTMATH_INLINE Vec2 biquadPairStep(const BiquadCoefficients& c, BiquadPair& s, 
 {
     // The previous output enters last, which shortens the chain from one
     // sample to the next.
-    const Vec2 y = flushTinyPair(c.b0 * x + c.b1 * s.x1 + c.b2 * s.x2 - c.a2 * s.y2 - c.a1 * s.y1);
+    const Vec2 y = c.b0 * x + c.b1 * s.x1 + c.b2 * s.x2 - c.a2 * s.y2 - c.a1 * s.y1;
     s.x2 = s.x1;
     s.x1 = x;
     s.y2 = s.y1;
@@ -327,6 +330,7 @@ struct Chunk
     alignas(32) double gain[kChunk];
     alignas(32) double glide[kChunk];
     alignas(32) double main[2][kChunk];
+    alignas(32) double key[2][kChunk]; // the detector's input when it is not the main input
     Vec2 filtered[kChunk];
 };
 
@@ -365,7 +369,7 @@ FASTMATH_INLINE void detectorPass(const BlockConstants& c, ModelState& s, Chunk&
         Vec2 y = biquadPairStep(f.detLowShelf, s.detLowShelf, Vec2{scL[i], scR[i]});
         y = biquadPairStep(f.detHighShelf, s.detHighShelf, y);
         y = biquadPairStep(f.detBell, s.detBell, y);
-        s.meanSquare = flushTinyPair(s.meanSquare + (y * y - s.meanSquare) * c.tcRms);
+        s.meanSquare = s.meanSquare * (1.0 - c.tcRms) + y * y * c.tcRms;
         const Vec2 level = 0.25 * (Vec2)_mm_sqrt_pd((__m128d)s.meanSquare) + 0.75 * fastmath::abs(y);
         w.filtered[i] = y;
         w.level[i] = maxOf(maxOf(level[0], level[1]), kLevelFloor);
@@ -387,26 +391,49 @@ FASTMATH_INLINE void excessPass(const BlockConstants& c, Chunk& w, int padded)
     }
 }
 
+// A follower rising with one coefficient and falling with another, written
+// so that the step from one sample to the next waits only for one
+// multiply-add and a select: value (1 - c) + target c for either c, both
+// ready before the comparison decides.
+struct RiseFall
+{
+    Vec2 rise, riseRest, fall, fallRest;
+    RiseFall(double up, double down)
+        : rise(Vec2{} + up)
+        , riseRest(Vec2{} + (1.0 - up))
+        , fall(Vec2{} + down)
+        , fallRest(Vec2{} + (1.0 - down))
+    {
+    }
+    FASTMATH_INLINE Vec2 step(Vec2 value, Vec2 target) const
+    {
+        const Vec2 up = value * riseRest + target * rise;
+        const Vec2 down = value * fallRest + target * fall;
+        return target > value ? up : down;
+    }
+};
+
 // Excess envelope, the excess-weighted signal and the two peak followers.
 FASTMATH_INLINE void peakPass(const BlockConstants& c, ModelState& s, Chunk& w, int n)
 {
     const BiquadCoefficients& shelf = c.filters.envLowShelf;
-    const Vec2 attack = Vec2{} + c.tcPeakAttack;
-    const Vec2 release = Vec2{} + c.tcPeakRelease;
+    const RiseFall excessFollower(c.tcExcessAttack, c.tcExcessRelease);
+    const RiseFall peakFollower(c.tcPeakAttack, c.tcPeakRelease);
+    // The envelope in both lanes, so that it weights both channels at once.
+    Vec2 envelope = Vec2{} + s.excessEnv;
     for (int i = 0; i < n; ++i) {
-        s.excessEnv =
-            flushTinyInLoop(followRiseFall(s.excessEnv, w.excess[i], c.tcExcessAttack, c.tcExcessRelease));
-        const Vec2 u = s.excessEnv * w.filtered[i];
+        envelope = excessFollower.step(envelope, Vec2{} + w.excess[i]);
+        const Vec2 u = envelope * w.filtered[i];
         const Vec2 v = biquadPairStep(shelf, s.envLowShelf, u);
         // Both followers in one vector: {p, q}, the larger magnitudes of u and v.
         const Vec2 left = fastmath::abs(Vec2{u[0], v[0]});
         const Vec2 right = fastmath::abs(Vec2{u[1], v[1]});
         const Vec2 pq = fastmath::max(fastmath::max(left, right), Vec2{kLevelFloor, kLevelFloor});
-        const Vec2 coefficient = pq > s.peaks ? attack : release;
-        s.peaks = flushTinyPair(s.peaks + (pq - s.peaks) * coefficient);
+        s.peaks = peakFollower.step(s.peaks, pq);
         w.drive[i] = s.peaks[0];
         w.shaped[i] = s.peaks[1];
     }
+    s.excessEnv = envelope[0];
 }
 
 // Second knee: the target gain from the shaped and the driving peaks.
@@ -492,14 +519,110 @@ FASTMATH_INLINE void outputPass(const BlockConstants& c, Chunk& w, int padded)
     }
 }
 
+// Silence for missing input channels, one chunk long.
+template <class T>
+constexpr T kSilence[kChunk] = {};
+
+template <class T>
+FASTMATH_INLINE const T* chunkOf(const T* channel, int32_t at)
+{
+    return channel ? channel + at : kSilence<T>;
+}
+
+typedef float Float4 __attribute__((vector_size(16)));
+typedef uint32_t FloatBits4 __attribute__((vector_size(16)));
+
+// A host sample as the model takes it: one that is not a finite number would
+// stay in the filters' and the cell's memory for good and silence the effect,
+// so it enters as 0 (a NaN fails the comparison too).
 template <class V>
-FASTMATH_INLINE void runChunk(const BlockConstants& c, ModelState& s, Chunk& w, double* mainL, double* mainR,
-                              const double* scL, const double* scR, int n)
+FASTMATH_INLINE V finiteOrZero(V v)
+{
+    return fastmath::abs(v) <= std::numeric_limits<double>::max() ? v : V{};
+}
+
+// One chunk of an input channel as doubles, four samples at a time where it can.
+FASTMATH_INLINE void loadChannel(const float* from, double* to, int n)
+{
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        Float4 v;
+        __builtin_memcpy(&v, from + i, sizeof v);
+        fastmath::store(to + i, finiteOrZero(__builtin_convertvector(v, Vec4)));
+    }
+    for (; i < n; ++i)
+        to[i] = finiteOrZero(Vec2{} + double(from[i]))[0];
+}
+
+FASTMATH_INLINE void loadChannel(const double* from, double* to, int n)
+{
+    for (int i = 0; i < n; ++i)
+        to[i] = finiteOrZero(Vec2{} + from[i])[0];
+}
+
+// The states that decay towards zero become exactly 0 once below 1e-17 in
+// magnitude. This runs once per chunk rather than per sample: a state cannot
+// fall from 1e-17 into the slow subnormal range within a chunk, and a value
+// below 1e-17 kept a little longer changes the output by far less than the
+// model's accuracy.
+FASTMATH_INLINE void flushTinyStates(ModelState& s)
+{
+    for (BiquadPair* p : {&s.detLowShelf, &s.detHighShelf, &s.detBell, &s.envLowShelf}) {
+        p->x1 = flushTinyPair(p->x1);
+        p->x2 = flushTinyPair(p->x2);
+        p->y1 = flushTinyPair(p->y1);
+        p->y2 = flushTinyPair(p->y2);
+    }
+    s.meanSquare = flushTinyPair(s.meanSquare);
+    s.peaks = flushTinyPair(s.peaks);
+    s.excessEnv = flushTiny(s.excessEnv);
+}
+
+// Writes a channel's results to the host's floats and returns the largest
+// magnitude written, four samples at a time where it can.
+FASTMATH_INLINE float storeMeasuring(const double* from, float* to, int n)
+{
+    Float4 peaks{};
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+        const Float4 v = __builtin_convertvector(fastmath::load<Vec4>(from + i), Float4);
+        __builtin_memcpy(to + i, &v, sizeof v);
+        const Float4 magnitude = (Float4)((FloatBits4)v & 0x7fffffffu);
+        peaks = peaks < magnitude ? magnitude : peaks;
+    }
+    float peak = std::max(std::max(peaks[0], peaks[1]), std::max(peaks[2], peaks[3]));
+    for (; i < n; ++i) {
+        to[i] = static_cast<float>(from[i]);
+        peak = std::max(peak, std::fabs(to[i]));
+    }
+    return peak;
+}
+
+FASTMATH_INLINE float storeMeasuring(const double* from, double* to, int n)
+{
+    std::copy(from, from + n, to);
+    return 0.f;
+}
+
+template <class V, class T>
+FASTMATH_INLINE float runChunk(const BlockConstants& c, ModelState& s, Chunk& w, const ModelChannels<T>& io,
+                               int32_t at, int n)
 {
     constexpr int kStep = Interleaved<V, kKneeVectors>::kStep;
     const int padded = (n + kStep - 1) / kStep * kStep;
 
-    detectorPass(c, s, w, scL, scR, n);
+    // The detector usually hears the main input, which is then converted once.
+    for (int ch = 0; ch < 2; ++ch)
+        loadChannel(chunkOf(io.main[ch], at), w.main[ch], n);
+    const double* key[2];
+    for (int ch = 0; ch < 2; ++ch) {
+        key[ch] = w.main[ch];
+        if (io.detector[ch] != io.main[ch]) {
+            loadChannel(chunkOf(io.detector[ch], at), w.key[ch], n);
+            key[ch] = w.key[ch];
+        }
+    }
+    detectorPass(c, s, w, key[0], key[1], n);
     padTail(w.level, n, padded);
     excessPass<V>(c, w, padded);
     peakPass(c, s, w, n);
@@ -509,47 +632,50 @@ FASTMATH_INLINE void runChunk(const BlockConstants& c, ModelState& s, Chunk& w, 
     cellPass(c, s, w, n);
     padTail(w.gain, n, padded);
     padTail(w.glide, n, padded);
-    std::copy(mainL, mainL + n, w.main[0]);
-    std::copy(mainR, mainR + n, w.main[1]);
-    padTail(w.main[0], n, padded);
-    padTail(w.main[1], n, padded);
+    for (int ch = 0; ch < 2; ++ch)
+        padTail(w.main[ch], n, padded);
+    flushTinyStates(s);
     outputPass<V>(c, w, padded);
-    std::copy(w.main[0], w.main[0] + n, mainL);
-    std::copy(w.main[1], w.main[1] + n, mainR);
+    float peak = 0.f;
+    for (int ch = 0; ch < 2; ++ch)
+        if (io.out[ch])
+            peak = std::max(peak, storeMeasuring(w.main[ch], io.out[ch] + at, n));
+    return peak;
 }
 
-template <class V>
-FASTMATH_INLINE void runBlock(const BlockConstants& c, ModelState& s, double* mainL, double* mainR,
-                              const double* scL, const double* scR, int32_t count)
+template <class V, class T>
+FASTMATH_INLINE float runBlock(const BlockConstants& c, ModelState& s, const ModelChannels<T>& io, int32_t count)
 {
     Chunk w;
+    float peak = 0.f;
     for (int32_t at = 0; at < count; at += kChunk) {
         const int n = static_cast<int>(std::min<int32_t>(kChunk, count - at));
-        runChunk<V>(c, s, w, mainL + at, mainR + at, scL + at, scR + at, n);
+        peak = std::max(peak, runChunk<V>(c, s, w, io, at, n));
     }
+    return peak;
 }
 
 // The same passes compiled three times, each on the vectors its registers
 // hold: for any x86-64 processor, and for those with AVX2 or AVX-512, both
 // with fused multiply-add (contracted wherever a product is added).
-void runBlockSse2(const BlockConstants& c, ModelState& s, double* mainL, double* mainR, const double* scL,
-                  const double* scR, int32_t count)
+template <class T>
+float runBlockSse2(const BlockConstants& c, ModelState& s, const ModelChannels<T>& io, int32_t count)
 {
-    runBlock<Vec2>(c, s, mainL, mainR, scL, scR, count);
+    return runBlock<Vec2>(c, s, io, count);
 }
 
-__attribute__((target("avx2,fma"), optimize("fp-contract=fast"))) void
-runBlockAvx2Fma(const BlockConstants& c, ModelState& s, double* mainL, double* mainR, const double* scL,
-                const double* scR, int32_t count)
+template <class T>
+__attribute__((target("avx2,fma"), optimize("fp-contract=fast"))) float
+runBlockAvx2Fma(const BlockConstants& c, ModelState& s, const ModelChannels<T>& io, int32_t count)
 {
-    runBlock<Vec4>(c, s, mainL, mainR, scL, scR, count);
+    return runBlock<Vec4>(c, s, io, count);
 }
 
-__attribute__((target("avx512f,avx512dq,avx512vl,avx2,fma"), optimize("fp-contract=fast"))) void
-runBlockAvx512(const BlockConstants& c, ModelState& s, double* mainL, double* mainR, const double* scL,
-               const double* scR, int32_t count)
+template <class T>
+__attribute__((target("avx512f,avx512dq,avx512vl,avx2,fma"), optimize("fp-contract=fast"))) float
+runBlockAvx512(const BlockConstants& c, ModelState& s, const ModelChannels<T>& io, int32_t count)
 {
-    runBlock<Vec8>(c, s, mainL, mainR, scL, scR, count);
+    return runBlock<Vec8>(c, s, io, count);
 }
 
 Relaxed<ModelKernel> g_selectedKernel{supportedModelKernel()};
@@ -691,8 +817,10 @@ void ol7t::resetModel()
     gainSmoothed = gainTarget;
 }
 
-bool ol7t::processModel(double* mainL, double* mainR, const double* scL, const double* scR, int32_t count)
+template <class T>
+bool ol7t::runModel(const ModelChannels<T>& channels, int32_t count, float& peak)
 {
+    peak = 0.f;
     if (count <= 0)
         return true;
     // The very first sample an instance processes starts from rest.
@@ -705,13 +833,13 @@ bool ol7t::processModel(double* mainL, double* mainR, const double* scL, const d
     ModelState state = stateOf(*this);
     switch (ModelKernel(g_selectedKernel)) {
     case ModelKernel::Avx512:
-        runBlockAvx512(constants, state, mainL, mainR, scL, scR, count);
+        peak = runBlockAvx512(constants, state, channels, count);
         break;
     case ModelKernel::Avx2Fma:
-        runBlockAvx2Fma(constants, state, mainL, mainR, scL, scR, count);
+        peak = runBlockAvx2Fma(constants, state, channels, count);
         break;
     default:
-        runBlockSse2(constants, state, mainL, mainR, scL, scR, count);
+        peak = runBlockSse2(constants, state, channels, count);
         break;
     }
     storeState(state, *this);
@@ -721,6 +849,17 @@ bool ol7t::processModel(double* mainL, double* mainR, const double* scL, const d
         return true;
     resetModel();
     return false;
+}
+
+bool ol7t::processModel(double* mainL, double* mainR, const double* scL, const double* scR, int32_t count)
+{
+    float peak;
+    return runModel(ModelChannels<double>{{mainL, mainR}, {scL, scR}, {mainL, mainR}}, count, peak);
+}
+
+bool ol7t::processModel(const ModelChannels<float>& channels, int32_t count, float& peak)
+{
+    return runModel(channels, count, peak);
 }
 
 bool ol7t::modelStateIsFinite() const

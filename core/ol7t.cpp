@@ -18,12 +18,6 @@
 
 using namespace Steinberg::Vst;
 
-namespace {
-
-constexpr int32_t kInitialBufferSamples = 4096;
-
-} // namespace
-
 ol7t::ol7t()
     : program(std::make_unique<SynthProgram>())
 {
@@ -34,7 +28,6 @@ ol7t::ol7t()
     // construction path the same as every later one.
     applyProgram();
     resetModel();
-    prepareBuffers(kInitialBufferSamples);
 }
 
 ol7t::~ol7t()

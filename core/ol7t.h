@@ -10,6 +10,7 @@
 #include "core/SharedFilterSets.h"
 #include "core/SynthProgram.h"
 #include "core/IMBVst2StrivelPlugin.h"
+#include "core/ModelChannels.h"
 #include "sdk/SingleComponentEffect.h"
 
 #include <atomic>
@@ -82,13 +83,15 @@ public:
     // model then starts again from rest, and the block's output may hold
     // values that are not numbers.
     bool processModel(double* mainL, double* mainR, const double* scL, const double* scR, int32_t count);
+    // The same from the host's float channels straight into its float
+    // outputs; `peak` is the largest magnitude written.
+    bool processModel(const ModelChannels<float>& channels, int32_t count, float& peak);
     bool modelStateIsFinite() const;
     bool getMeterPosition(float& position, int id, bool force);
 
     // --- process driver --------------------------------------------------
     tresult PLUGIN_API setupProcessing(Vst::ProcessSetup& setup) SMTG_OVERRIDE;
     tresult PLUGIN_API process(Vst::ProcessData& data) SMTG_OVERRIDE;
-    void prepareBuffers(int32_t n);
 
     // --- channel-strip module --------------------------------------------
     void enableModuleMode() override;
@@ -189,19 +192,16 @@ public:
         filters.read(sets);
         return sets;
     }
-    int32_t bufferCapacity() const { return capacity; }
 
 protected:
+    template <class T>
+    bool runModel(const ModelChannels<T>& channels, int32_t count, float& peak);
+
     std::unique_ptr<SynthProgram> program;
     TextLookup textLookup = nullptr;
     Relaxed<float> sampleRate{0.f};
     SharedFilterSets filters;
     // The audio thread's copy of the last whole design it read.
     FilterSets filtersInUse;
-
-    // Work buffers: main left/right and detector left/right.
-    std::unique_ptr<double[]> mainBuffer[2];
-    std::unique_ptr<double[]> detectorBuffer[2];
-    int32_t capacity = 0;
     Relaxed<int> languageIndex{0};
 };

@@ -4,9 +4,10 @@
 // Nothing here starts a thread; everything runs on the caller's thread.
 //
 // With a host's run loop: an event handler on GetEventFileDescriptor() and a
-// timer of about 10 ms, both calling PumpEvents(). The timer also serves
-// events that an X round trip outside the pump has already read, areas
-// invalidated from other threads, and the layer's own timers.
+// timer at GetTimerPeriod(), both calling PumpEvents(). The timer serves the
+// layer's own timers (and, with them, events that an X round trip outside
+// the pump has already read); with no timer running, the connection alone
+// wakes the loop.
 #pragma once
 
 namespace ZVNPal {
@@ -22,6 +23,15 @@ int GetEventFileDescriptor();
 // Handles everything pending; returns the milliseconds until the next timer
 // is due (0 when one is due now), or -1 when no timer runs.
 int PumpEvents();
+// The same without reading the connection: events already read, timers,
+// posted messages and repaints. For a host's timer tick while the host also
+// watches the connection's descriptor, which wakes it for anything new.
+int PumpQueuedEvents();
+// The shortest period among the running timers in milliseconds, -1 when none
+// runs: how often a host's fixed-period timer must call PumpEvents. A timer
+// whose due time is less than a quarter period away fires on such a call, so
+// a host timer of the same period fires it at every call.
+int GetTimerPeriod();
 // Pumps and waits on the connection for the given time; for tools and tests.
 void RunEventLoop(int milliseconds);
 

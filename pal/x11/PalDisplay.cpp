@@ -110,6 +110,9 @@ void PalDisplay::AddWindow(Window window, EventHandler onEvent, Action onIdle)
 
 void PalDisplay::RemoveWindow(Window window)
 {
+    auto served = m_windows.find(window);
+    if (served != m_windows.end() && served->second.gc)
+        XFreeGC(m_pDisplay, served->second.gc);
     m_windows.erase(window);
     std::erase_if(m_timers, [window](const Timer& t) { return t.window == window; });
     std::erase_if(m_posted, [window](const Posted& p) { return p.window == window; });
@@ -135,9 +138,9 @@ bool PalDisplay::StopTimer(Window window, std::uint32_t id)
 
 void PalDisplay::Post(Window window, Action action) { m_posted.push_back(Posted{window, std::move(action)}); }
 
-int PalDisplay::Pump()
+int PalDisplay::Pump(bool read)
 {
-    while (XPending(m_pDisplay)) {
+    while (read ? XPending(m_pDisplay) : XEventsQueued(m_pDisplay, QueuedAlready)) {
         XEvent event;
         XNextEvent(m_pDisplay, &event);
         Dispatch(event);
@@ -171,9 +174,16 @@ void PalDisplay::Dispatch(XEvent& event)
 void PalDisplay::FireDueTimers()
 {
     const auto now = Clock::now();
+    // A timer due within a quarter of its period fires now: a host's timer
+    // of that period, whose ticks are not in phase with ours, then fires it
+    // at every tick instead of at every other one.
+    auto dueBy = [now](const Timer& t) { return t.due - t.interval / 4 <= now; };
+    // A handler may pump again (a menu's own loop): this pump's list is a copy.
     std::vector<std::pair<Window, std::uint32_t>> due;
+    due.swap(m_due);
+    due.clear();
     for (const Timer& t : m_timers)
-        if (t.due <= now)
+        if (dueBy(t))
             due.emplace_back(t.window, t.id);
     // Each handler may start or stop timers, so every due one is looked up again.
     for (const auto& [window, id] : due) {
@@ -182,11 +192,12 @@ void PalDisplay::FireDueTimers()
         if (it == m_timers.end())
             continue;
         // Late timers fire once, not once per missed period.
-        while (it->due <= now)
+        while (dueBy(*it))
             it->due += it->interval;
         Action fire = it->fire;
         fire();
     }
+    m_due.swap(due);
 }
 
 void PalDisplay::RunPosted()
@@ -203,11 +214,24 @@ void PalDisplay::RunPosted()
 void PalDisplay::RunIdle()
 {
     std::vector<Action> idle;
+    idle.swap(m_idle);
+    idle.clear();
     for (const auto& [window, served] : m_windows)
         if (served.onIdle)
             idle.push_back(served.onIdle);
     for (const Action& action : idle)
         action();
+    m_idle.swap(idle);
+}
+
+int PalDisplay::ShortestTimerInterval() const
+{
+    if (m_timers.empty())
+        return -1;
+    auto shortest = m_timers.front().interval;
+    for (const Timer& t : m_timers)
+        shortest = std::min(shortest, t.interval);
+    return static_cast<int>(shortest.count());
 }
 
 int PalDisplay::MillisecondsToNextTimer() const
@@ -272,9 +296,17 @@ void PalDisplay::Present(Window window, Visual* visual, int depth, cairo_surface
         picture->byte_order = LSBFirst; // cairo's pixels are native 32-bit words
         if (std::endian::native == std::endian::big)
             picture->byte_order = MSBFirst;
-        GC gc = XCreateGC(m_pDisplay, window, 0, nullptr);
+        // One graphics context per window, made with its first picture.
+        auto served = m_windows.find(window);
+        GC gc = served != m_windows.end() ? served->second.gc : nullptr;
+        if (!gc) {
+            gc = XCreateGC(m_pDisplay, window, 0, nullptr);
+            if (served != m_windows.end())
+                served->second.gc = gc;
+        }
         XPutImage(m_pDisplay, window, gc, picture, x, y, x, y, width, height);
-        XFreeGC(m_pDisplay, gc);
+        if (served == m_windows.end())
+            XFreeGC(m_pDisplay, gc);
         picture->data = nullptr; // the pixels belong to the image surface
         XDestroyImage(picture);
     } else {
@@ -328,6 +360,10 @@ bool IsGraphicsRuntimeStarted() { return PalDisplay::Get() != nullptr; }
 int GetEventFileDescriptor() { return g_pDisplay ? g_pDisplay->DescriptorOf() : -1; }
 
 int PumpEvents() { return g_pDisplay ? g_pDisplay->Pump() : -1; }
+
+int PumpQueuedEvents() { return g_pDisplay ? g_pDisplay->Pump(false) : -1; }
+
+int GetTimerPeriod() { return g_pDisplay ? g_pDisplay->ShortestTimerInterval() : -1; }
 
 void RunEventLoop(int milliseconds)
 {

@@ -39,8 +39,11 @@ public:
     bool StopTimer(Window window, std::uint32_t id);
     void Post(Window window, Action action);
 
-    int Pump();
+    // Handles events (read from the connection first when `read`), due
+    // timers, posted messages and repaints.
+    int Pump(bool read = true);
     int DescriptorOf() const { return ConnectionNumber(m_pDisplay); }
+    int ShortestTimerInterval() const;
 
     // Runs `request` with X errors caught; true when no error occurred.
     bool Trapped(const std::function<void()>& request);
@@ -70,6 +73,7 @@ private:
     struct Served {
         EventHandler onEvent;
         Action onIdle;
+        GC gc = nullptr; // made with the window's first picture, freed with the window
     };
     struct Timer {
         Window window;
@@ -97,6 +101,9 @@ private:
     std::vector<Timer> m_timers;
     std::vector<Posted> m_posted;
     std::map<int, Cursor> m_cursors;
+    // Kept between pumps, so that a pump allocates nothing once warmed up.
+    std::vector<std::pair<Window, std::uint32_t>> m_due;
+    std::vector<Action> m_idle;
 
     Window m_nLastClickWindow = 0;
     unsigned m_nLastClickButton = 0;

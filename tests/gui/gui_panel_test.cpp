@@ -210,8 +210,8 @@ TEST(MissingImage, MessageBoxShowsTitleAndText)
         boxes.emplace_back(r.title, r.text);
         return 1;
     });
-    EditorImages::load("/nonexistent/");
-    EditorImages::release();
+    EditorImages::setFolder("/nonexistent/");
+    EXPECT_EQ(EditorImages::get(kImageSwitch), nullptr);
     ZVNPal::SetMessageBoxSink(nullptr);
     ASSERT_FALSE(boxes.empty());
     EXPECT_EQ(boxes[0].first, ZVNPal::TextString("IDS_BITMAP_NOT_FOUND_TITLE"));

@@ -2,10 +2,22 @@
 #include "tools/shot/HostFrame.h"
 
 #include <poll.h>
+#include <time.h>
 
 #include <algorithm>
 
 using namespace Steinberg;
+
+namespace {
+
+double threadCpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) * 1e-6;
+}
+
+} // namespace
 
 HostFrame::~HostFrame()
 {
@@ -65,7 +77,8 @@ int HostFrame::millisecondsToNextTimer(Clock::time_point end) const
     Clock::time_point next = end;
     for (const Timer& t : timers)
         next = std::min(next, t.due);
-    const auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(next - Clock::now()).count();
+    // Rounded up: a wait cut short would spin until the timer is due.
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(next - Clock::now()).count();
     return static_cast<int>(std::max<long long>(wait, 0));
 }
 
@@ -82,8 +95,12 @@ void HostFrame::fireDueTimers()
     }
     for (Linux::ITimerHandler* handler : due) {
         auto still = std::find_if(timers.begin(), timers.end(), [handler](const Timer& t) { return t.handler == handler; });
-        if (still != timers.end())
+        if (still != timers.end()) {
+            ++fires;
+            const double start = threadCpuMs();
             handler->onTimer();
+            handlerCpu += threadCpuMs() - start;
+        }
     }
 }
 
@@ -101,8 +118,11 @@ void HostFrame::run(int milliseconds)
             const bool registered = std::any_of(eventHandlers.begin(), eventHandlers.end(), [&](const EventHandler& e) {
                 return e.handler == polled[i].handler;
             });
-            if (registered && (fds[i].revents & POLLIN))
+            if (registered && (fds[i].revents & POLLIN)) {
+                const double start = threadCpuMs();
                 polled[i].handler->onFDIsSet(fds[i].fd);
+                handlerCpu += threadCpuMs() - start;
+            }
         }
         fireDueTimers();
     } while (Clock::now() < end);

@@ -19,6 +19,19 @@ public:
     void run(int milliseconds);
     size_t eventHandlerCount() const { return eventHandlers.size(); }
     size_t timerCount() const { return timers.size(); }
+    // The registered timers' periods in milliseconds.
+    std::vector<long> timerPeriods() const
+    {
+        std::vector<long> periods;
+        for (const Timer& t : timers)
+            periods.push_back(static_cast<long>(t.interval.count()));
+        return periods;
+    }
+    // Timer callbacks made so far: the wakeups the registered timers cost.
+    size_t timerFires() const { return fires; }
+    // CPU milliseconds of this thread spent inside the registered handlers:
+    // the view's own cost of the loop, without the host's.
+    double handlerCpuMs() const { return handlerCpu; }
 
     Steinberg::tresult PLUGIN_API resizeView(Steinberg::IPlugView* view, Steinberg::ViewRect* newSize) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API registerEventHandler(Steinberg::Linux::IEventHandler* handler,
@@ -37,6 +50,8 @@ public:
 
 private:
     using Clock = std::chrono::steady_clock;
+    size_t fires = 0;
+    double handlerCpu = 0;
     struct EventHandler
     {
         Steinberg::Linux::IEventHandler* handler;
