@@ -2,6 +2,8 @@
 // normalized numbers, and every bad argument is refused with a message.
 #include "tools/render/RenderOptions.h"
 
+#include "resources/presets/FactoryPresets.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -96,11 +98,25 @@ TEST(RenderOptions, DemoLengthAndRateAreSettableForTheDemoOnly)
     EXPECT_NE(parse({"--seconds", "3", "in.wav", "-o", "out.wav"}).error, "");
 }
 
-TEST(RenderOptions, HelpNeedsNoOutput)
+TEST(RenderOptions, HelpAndThePresetListNeedNoOutput)
 {
     const Parsed p = parse({"--help"});
     EXPECT_EQ(p.error, "");
     EXPECT_TRUE(p.options.help);
+    const Parsed list = parse({"--list-presets"});
+    EXPECT_EQ(list.error, "");
+    EXPECT_TRUE(list.options.listPresets);
+}
+
+TEST(RenderOptions, APresetSetsEveryValueAndLaterOptionsChangeThem)
+{
+    const Parsed p = parse({"--gain", "0.9", "--preset", "drum BUS", "--r37", "0.1", "-o", "o.wav"});
+    ASSERT_EQ(p.error, "");
+    EXPECT_EQ(p.options.presetName, "Drum Bus");
+    const FactoryPreset* drums = findFactoryPreset("Drum Bus");
+    ASSERT_NE(drums, nullptr);
+    for (uint32_t id = 0; id < PARAM_COUNT; ++id)
+        EXPECT_EQ(p.options.parameters[id], id == PARAM_R37 ? 0.1 : drums->values[id]) << "parameter " << id;
 }
 
 TEST(RenderOptions, BadArgumentsAreRefusedWithAMessageNamingThem)
@@ -136,6 +152,7 @@ TEST(RenderOptions, BadArgumentsAreRefusedWithAMessageNamingThem)
         {{"in.wav"}, "no output"},
         {{}, "no output"},
         {{"-o", ""}, "-o"},
+        {{"--preset", "Loud", "-o", "o.wav"}, "Loud"},
     };
     for (const auto& c : cases) {
         const Parsed p = parse(c.args);

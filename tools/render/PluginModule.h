@@ -30,6 +30,9 @@ public:
     // string on success, else a one-line message; `component` is then null.
     std::string createEffect(Steinberg::IPtr<Steinberg::Vst::IComponent>& component);
 
+    // The class ID of the effect found by open.
+    const Steinberg::TUID& effectClassId() const { return classId; }
+
 private:
     void close();
 

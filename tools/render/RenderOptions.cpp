@@ -2,6 +2,8 @@
 // the rest of the tool only sees values it can use.
 #include "tools/render/RenderOptions.h"
 
+#include "resources/presets/FactoryPresets.h"
+
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -57,7 +59,7 @@ public:
     {
         for (index = 0; index < args.size() && error.empty(); ++index)
             parseOne(args[index]);
-        if (error.empty() && !options.help)
+        if (error.empty() && !options.help && !options.listPresets)
             checkCombination();
         return error;
     }
@@ -128,7 +130,11 @@ private:
         } else if (name == "--seconds") {
             takeSeconds(name);
             demoOption = name;
-        } else if (name == "-q" || name == "--quiet")
+        } else if (name == "--preset")
+            takePreset(name);
+        else if (name == "--list-presets")
+            options.listPresets = true;
+        else if (name == "-q" || name == "--quiet")
             options.quiet = true;
         else
             fail("unknown option '" + name + "' (see --help)");
@@ -192,6 +198,22 @@ private:
             fail("option '" + name + "' needs a duration above 0 and up to 3600 seconds, not '" + *text + "'");
         else
             options.demoSeconds = *number;
+    }
+
+    // A preset sets all eight values where it stands: options after it change them.
+    void takePreset(const std::string& name)
+    {
+        const auto text = value(name);
+        if (!text)
+            return;
+        const FactoryPreset* preset = findFactoryPreset(*text);
+        if (!preset) {
+            fail("no factory preset named '" + *text + "' (see --list-presets)");
+            return;
+        }
+        options.presetName = preset->name;
+        for (uint32_t id = 0; id < PARAM_COUNT; ++id)
+            options.parameters[id] = preset->values[id];
     }
 
     template <size_t N>
@@ -266,6 +288,9 @@ built-in demo programme (speech, drums, a swelling tone, silence).
   --memory classic|fast    release memory (default classic)
   --meter gr|dbfs|output4|output10
                            meter selector (default gr)
+  --preset NAME            start from a factory preset (any case; options after
+                           it change its values)
+  --list-presets           the factory presets with their values and purpose
   --bypass                 switch the effect off (output equals input)
   --sidechain FILE         feed the detector from this WAV (same rate; it is
                            cut or padded with silence to the input's length)
@@ -277,11 +302,12 @@ built-in demo programme (speech, drums, a swelling tone, silence).
   -q, --quiet              no progress bar and no summary
   -h, --help               this text
 
-The summary gives peak and RMS levels in and out (dBFS) and the largest gain
-reduction with its time. Gain reduction is measured as a level change: per
-20 ms window, the output level minus the input level, less the effect's gain
-at rest (measured by a short quiet probe through the same settings). It
-therefore shows the cell's work, not the output gain knob; windows whose input
-is below -80 dBFS are left out.
+The summary gives peak and RMS levels in and out (dBFS) and the largest and
+average gain reduction. Gain reduction is the effect's own: a second pass feeds
+the same material to the detector through the side-chain input and a small
+constant to the main input, so the output over that constant is the optical
+cell's gain, sample by sample and also through silence; a short pass with a
+silent detector gives the gain at rest, which takes the gain knob out. The
+summary warns when the output is silent or not finite while the input is not.
 )";
 }

@@ -27,6 +27,8 @@ struct RenderOptions
     double demoSeconds = 20.0;
     bool quiet = false;
     bool help = false;
+    bool listPresets = false;
+    std::string presetName; // the factory preset chosen, as the table spells it
 };
 
 // Fills `options` from the arguments after the program name. Returns an empty

@@ -108,6 +108,7 @@ void HostFrame::run(int milliseconds)
 {
     const Clock::time_point end = Clock::now() + std::chrono::milliseconds(milliseconds);
     do {
+        ++wakeups;
         std::vector<pollfd> fds;
         for (const EventHandler& e : eventHandlers)
             fds.push_back({e.fd, POLLIN, 0});

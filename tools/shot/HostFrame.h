@@ -32,6 +32,8 @@ public:
     // CPU milliseconds of this thread spent inside the registered handlers:
     // the view's own cost of the loop, without the host's.
     double handlerCpuMs() const { return handlerCpu; }
+    // How often the loop has woken since it was made.
+    size_t wakeupCount() const { return wakeups; }
 
     Steinberg::tresult PLUGIN_API resizeView(Steinberg::IPlugView* view, Steinberg::ViewRect* newSize) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API registerEventHandler(Steinberg::Linux::IEventHandler* handler,
@@ -68,4 +70,5 @@ private:
 
     std::vector<EventHandler> eventHandlers;
     std::vector<Timer> timers;
+    size_t wakeups = 0;
 };

@@ -5,6 +5,20 @@
 
 namespace {
 
+constexpr int kMostWheelNotches = 100;
+
+bool parseWheel(std::istringstream& in, InputStep& step)
+{
+    std::string direction;
+    int notches = 0;
+    in >> direction >> notches;
+    if (!in || (direction != "up" && direction != "down") || notches < 1 || notches > kMostWheelNotches)
+        return false;
+    step.kind = InputStep::Wheel;
+    step.a = direction == "up" ? notches : -notches;
+    return true;
+}
+
 bool parseLine(const std::string& line, InputStep& step)
 {
     std::istringstream in(line);
@@ -18,10 +32,12 @@ bool parseLine(const std::string& line, InputStep& step)
         in >> step.a;
         if (!in || (step.a != 1 && step.a != 3))
             return false;
-    } else if (word == "key") {
-        step.kind = InputStep::Key;
+    } else if (word == "key" || word == "keydown" || word == "keyup") {
+        step.kind = word == "key" ? InputStep::Key : word == "keydown" ? InputStep::KeyDown : InputStep::KeyUp;
         in >> step.key;
         return !step.key.empty();
+    } else if (word == "wheel") {
+        return parseWheel(in, step);
     } else if (word == "wait") {
         step.kind = InputStep::Wait;
         in >> step.a;

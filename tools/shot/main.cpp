@@ -1,15 +1,16 @@
 // ol7t-shot: opens the editor of a bundle in an X11 window through IPlugView,
 // plays a signal through the effect so the meter moves, optionally replays a
-// script of pointer and key input, and writes a PNG of the window.
+// script of pointer, wheel and key input, and writes a PNG of the editor as it
+// is on screen, with any tool tip or menu over it.
 #include "tools/render/DemoProgramme.h"
 #include "tools/render/EffectSession.h"
 #include "tools/render/PluginModule.h"
 #include "tools/shot/HostFrame.h"
 #include "tools/shot/InputScript.h"
 #include "tools/shot/ModuleEffect.h"
+#include "tools/shot/ScreenCapture.h"
 
 #include "pal/CPalWindow.h"
-#include "pal/PalFunctions.h"
 #include "pal/PalRunLoop.h"
 
 #include "pluginterfaces/gui/iplugview.h"
@@ -19,6 +20,7 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
@@ -29,6 +31,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 using namespace Steinberg;
 
@@ -40,6 +43,12 @@ constexpr int kWindowX = 40;
 constexpr int kWindowY = 40;
 // Pause after each scripted input event.
 constexpr int kStepMs = 30;
+// Time for the editor to draw the last input's effect before the picture.
+constexpr int kSettleMs = 150;
+// How long a menu left open by the script may keep the editor busy before
+// Escape closes it, and how often that is tried.
+constexpr int kMenuGraceMs = 300;
+constexpr int kMenuEscapes = 5;
 
 struct Options
 {
@@ -99,16 +108,24 @@ bool parseArguments(int argc, char** argv, Options& o)
     return true;
 }
 
-// Synthesised input on the tool's own display connection.
+// Synthesised input on the tool's own display connection. Keys and buttons
+// still held when the player ends are let go, so the display is left as found.
 class InputPlayer
 {
 public:
     InputPlayer() : display(XOpenDisplay(nullptr)) {}
     ~InputPlayer()
     {
-        if (display)
-            XCloseDisplay(display);
+        if (!display)
+            return;
+        for (KeyCode code : heldKeys)
+            XTestFakeKeyEvent(display, code, False, 0);
+        for (unsigned button : heldButtons)
+            XTestFakeButtonEvent(display, button, False, 0);
+        XCloseDisplay(display);
     }
+    InputPlayer(const InputPlayer&) = delete;
+    InputPlayer& operator=(const InputPlayer&) = delete;
     bool ready() const { return display != nullptr; }
 
     void play(const InputStep& step, int originX, int originY)
@@ -119,16 +136,24 @@ public:
             break;
         case InputStep::Down:
         case InputStep::Up:
-            XTestFakeButtonEvent(display, static_cast<unsigned>(step.a), step.kind == InputStep::Down, 0);
+            press(heldButtons, static_cast<unsigned>(step.a), step.kind == InputStep::Down,
+                  [this](unsigned button, Bool down) { XTestFakeButtonEvent(display, button, down, 0); });
             break;
-        case InputStep::Key: {
-            const KeyCode code = XKeysymToKeycode(display, XStringToKeysym(step.key.c_str()));
-            if (code) {
+        case InputStep::Key:
+            if (const KeyCode code = keyCodeOf(step.key)) {
                 XTestFakeKeyEvent(display, code, True, 0);
                 XTestFakeKeyEvent(display, code, False, 0);
             }
             break;
-        }
+        case InputStep::KeyDown:
+        case InputStep::KeyUp:
+            if (const KeyCode code = keyCodeOf(step.key))
+                press(heldKeys, code, step.kind == InputStep::KeyDown,
+                      [this](KeyCode key, Bool down) { XTestFakeKeyEvent(display, key, down, 0); });
+            break;
+        case InputStep::Wheel:
+            turnWheel(step.a);
+            break;
         case InputStep::Wait:
             break;
         }
@@ -136,8 +161,60 @@ public:
     }
 
 private:
+    // X turns the wheel with buttons 4 (away from the user) and 5 (towards).
+    static constexpr unsigned kWheelAway = 4;
+    static constexpr unsigned kWheelTowards = 5;
+
+    void turnWheel(int notches)
+    {
+        const unsigned button = notches > 0 ? kWheelAway : kWheelTowards;
+        for (int i = 0; i < std::abs(notches); ++i) {
+            XTestFakeButtonEvent(display, button, True, 0);
+            XTestFakeButtonEvent(display, button, False, 0);
+        }
+    }
+
+    // "Shift" or "Control" name no key of their own: their left keys stand in.
+    KeyCode keyCodeOf(const std::string& name) const
+    {
+        KeySym symbol = XStringToKeysym(name.c_str());
+        if (symbol == NoSymbol)
+            symbol = XStringToKeysym((name + "_L").c_str());
+        return symbol == NoSymbol ? 0 : XKeysymToKeycode(display, symbol);
+    }
+
+    template <typename Code, typename Send>
+    static void press(std::vector<Code>& held, Code code, bool down, Send send)
+    {
+        send(code, down ? True : False);
+        const auto it = std::find(held.begin(), held.end(), code);
+        if (down && it == held.end())
+            held.push_back(code);
+        else if (!down && it != held.end())
+            held.erase(it);
+    }
+
     Display* display;
+    std::vector<KeyCode> heldKeys;
+    std::vector<unsigned> heldButtons;
 };
+
+// A script may end with a menu open, which holds the editor's thread in its
+// own loop: Escape closes it, so the tool can end.
+void closeLeftMenu(const std::atomic<bool>& loopEnded)
+{
+    InputStep escape;
+    escape.kind = InputStep::Key;
+    escape.key = "Escape";
+    for (int attempt = 0; attempt < kMenuEscapes && !loopEnded; ++attempt) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(kMenuGraceMs));
+        if (!loopEnded) {
+            InputPlayer player;
+            if (player.ready())
+                player.play(escape, 0, 0);
+        }
+    }
+}
 
 std::string readFile(const std::string& path)
 {
@@ -226,29 +303,40 @@ int main(int argc, char** argv)
                 }
                 ZVNPal::PalPoint origin{0, 0};
                 parent.ClientToScreen(&origin);
-                // The input plays on its own thread and connection, so a menu
-                // that the editor runs modally on this thread can be answered.
-                std::atomic<bool> played{false};
+                // The input plays and the picture is taken on a thread of
+                // their own, with their own connections, so a menu that the
+                // editor runs modally on this thread shows in the picture
+                // and can be answered.
+                const ScreenArea panel{origin.x, origin.y, size.getWidth(), size.getHeight()};
+                std::atomic<bool> shot{false};
+                std::atomic<bool> loopEnded{false};
+                std::string failure;
+                ScreenArea written;
                 std::thread input([&] {
-                    InputPlayer player;
-                    for (const InputStep& step : steps) {
-                        if (player.ready())
-                            player.play(step, origin.x, origin.y);
-                        std::this_thread::sleep_for(
-                            std::chrono::milliseconds(step.kind == InputStep::Wait ? step.a : kStepMs));
+                    {
+                        InputPlayer player;
+                        for (const InputStep& step : steps) {
+                            if (player.ready())
+                                player.play(step, origin.x, origin.y);
+                            std::this_thread::sleep_for(
+                                std::chrono::milliseconds(step.kind == InputStep::Wait ? step.a : kStepMs));
+                        }
+                        std::this_thread::sleep_for(std::chrono::milliseconds(kSettleMs));
+                        failure = saveScreenArea(panel, options.output, written);
                     }
-                    played = true;
+                    shot = true;
+                    closeLeftMenu(loopEnded);
                 });
-                while (!played)
+                while (!shot)
                     pump(kStepMs);
+                loopEnded = true;
                 input.join();
-                pump(100);
-                if (ZVNPal::SaveWindowImage(&parent, options.output.c_str())) {
-                    std::printf("ol7t-shot: wrote %s (%d x %d)\n", options.output.c_str(), size.getWidth(),
-                                size.getHeight());
+                if (failure.empty()) {
+                    std::printf("ol7t-shot: wrote %s (%d x %d)\n", options.output.c_str(), written.width,
+                                written.height);
                     status = 0;
                 } else {
-                    std::fprintf(stderr, "ol7t-shot: cannot write %s\n", options.output.c_str());
+                    std::fprintf(stderr, "ol7t-shot: %s\n", failure.c_str());
                 }
                 view->removed();
             }
