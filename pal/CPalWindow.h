@@ -100,7 +100,7 @@ public:
     // (events, bounds, repaint areas, drawing) is in client units; the native
     // window is the factor larger. A window that exists keeps its client size.
     void SetScale(float scale);
-    float Scale() const { return m_fScale; }
+    float Scale() const { return m_fScale.load(std::memory_order_relaxed); }
 
 private:
     class Dispatcher;
@@ -131,7 +131,8 @@ private:
     // The native window's size in device pixels.
     std::int32_t m_nWidth = 0;
     std::int32_t m_nHeight = 0;
-    float m_fScale = 1.f;
+    // Read by InvalidateRect, which any thread may call.
+    std::atomic<float> m_fScale{1.f};
     // Pending repaint area, in device pixels, packed as four 16-bit edges; 0 when none.
     std::atomic<std::uint64_t> m_nDirty{0};
     // Native key codes whose press went to the parent window: their release follows.

@@ -579,8 +579,9 @@ PalResult CPalWindow::InvalidateRect(const CPalRect& rect)
     if (GetHandle() == 0)
         return kPalUnexpected;
     // Partly covered device pixels are repainted whole.
-    const auto low = [this](std::int32_t v) { return static_cast<std::int32_t>(std::floor(v * double(m_fScale))); };
-    const auto high = [this](std::int32_t v) { return static_cast<std::int32_t>(std::ceil(v * double(m_fScale))); };
+    const double s = Scale();
+    const auto low = [s](std::int32_t v) { return static_cast<std::int32_t>(std::floor(v * s)); };
+    const auto high = [s](std::int32_t v) { return static_cast<std::int32_t>(std::ceil(v * s)); };
     AddDirty(low(rect.Left()), low(rect.Top()), high(rect.Right()), high(rect.Bottom()));
     return kPalOk;
 }
@@ -603,7 +604,7 @@ void CPalWindow::PaintPending()
     if (!dirty.Intersect(UnpackRect(packed), CPalRect(0, 0, m_nWidth, m_nHeight)))
         return;
     // The client area that covers the dirty device pixels.
-    const double s = m_fScale;
+    const double s = Scale();
     const auto low = [s](std::int32_t v) { return static_cast<std::int32_t>(std::floor(v / s)); };
     const auto high = [s](std::int32_t v) { return static_cast<std::int32_t>(std::ceil(v / s)); };
     const CPalRect clientDirty(low(dirty.Left()), low(dirty.Top()), high(dirty.Right()) - low(dirty.Left()),
@@ -689,21 +690,22 @@ void CPalWindow::ScreenToClient(PalPoint* point)
 
 std::int32_t CPalWindow::ToDevice(std::int32_t client) const
 {
-    return static_cast<std::int32_t>(std::lround(client * double(m_fScale)));
+    return static_cast<std::int32_t>(std::lround(client * double(Scale())));
 }
 
 std::int32_t CPalWindow::ToClient(std::int32_t device) const
 {
-    return static_cast<std::int32_t>(std::floor(device / double(m_fScale)));
+    return static_cast<std::int32_t>(std::floor(device / double(Scale())));
 }
 
 void CPalWindow::SetScale(float scale)
 {
-    if (!(scale > 0.f) || scale == m_fScale)
+    const float old = Scale();
+    if (!(scale > 0.f) || scale == old)
         return;
-    const std::int32_t clientWidth = static_cast<std::int32_t>(std::lround(m_nWidth / double(m_fScale)));
-    const std::int32_t clientHeight = static_cast<std::int32_t>(std::lround(m_nHeight / double(m_fScale)));
-    m_fScale = scale;
+    const std::int32_t clientWidth = static_cast<std::int32_t>(std::lround(m_nWidth / double(old)));
+    const std::int32_t clientHeight = static_cast<std::int32_t>(std::lround(m_nHeight / double(old)));
+    m_fScale.store(scale, std::memory_order_relaxed);
     PalDisplay* display = PalDisplay::Get();
     if (!display || GetHandle() == 0 || !m_bOwned)
         return;
