@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The two jobs of the quick start on a Debian machine:
 #   ./build.sh demo   install what is missing, build, install the plug-in, render the demo
-#   ./build.sh test   install what is missing, build and run every test (plain and sanitized)
+#   ./build.sh test   install what is missing, build and run every test (plain and sanitized,
+#                     then the Windows form under Wine)
 #   ./build.sh bench  install what is missing (and four compressors to compare with), build and
 #                     time our process beside them
 set -euo pipefail
@@ -15,6 +16,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev
   xvfb x11-utils xdotool fonts-dejavu-core poppler-utils
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 googletest wine wine64 zip
 )
 # The comparison benchmark loads these through lilv.
 PEER_PACKAGES=(liblilv-dev x42-plugins zam-plugins calf-plugins lsp-plugins-lv2)
@@ -37,6 +39,14 @@ configure_and_build() {
   local dir=$1; shift
   cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
   cmake --build "$dir" -j"$JOBS"
+}
+
+# The Windows form, cross-compiled with MinGW-w64 into build-win; its images
+# and manual come from the Linux build's bundle.
+build_windows() {
+  echo "== the Windows form (MinGW-w64)"
+  configure_and_build build-win -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+    -DOL7T_HOST_BUNDLE="$PWD/build/OL-7T.vst3" -DOL7T_BENCH=OFF
 }
 
 run_tests() {
@@ -94,6 +104,12 @@ job_test() {
   configure_and_build build
   run_tests build
 
+  local windows_start=$SECONDS
+  build_windows
+  echo "== the Windows form's tests under Wine"
+  run_tests build-win
+  echo "== the Windows part took $((SECONDS - windows_start)) s"
+
   echo "== address and undefined-behaviour sanitizers"
   configure_and_build build-asan -DOL7T_SANITIZE=address,undefined -DOL7T_BENCH=OFF
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
@@ -119,7 +135,21 @@ job_demo() {
   ./build/tools/ol7t-shot --bundle "$HOME/.vst3/OL-7T.vst3" --param 1=0.45 --param 2=0.65 --out out/editor.png
   ./build/tools/ol7t-shot --bundle "$HOME/.vst3/OL-7T.vst3" --module --param 1=0.45 --param 2=0.65 \
     --out out/editor-compact.png
-  echo "== written: out/demo.wav, out/demo-plot.png, out/editor.png, out/editor-compact.png"
+  build_windows
+  echo "== the Windows bundle and VST 2 library: out/OL-7T-windows.zip"
+  # The packed libraries leave their debugging information behind.
+  rm -rf build-win/package out/OL-7T-windows.zip
+  mkdir -p build-win/package
+  cp -r build-win/OL-7T.vst3 build-win/OL-7T.dll build-win/package/
+  x86_64-w64-mingw32-strip --strip-debug build-win/package/OL-7T.dll \
+    build-win/package/OL-7T.vst3/Contents/x86_64-win/OL-7T.vst3
+  (cd build-win/package && zip -qr ../../out/OL-7T-windows.zip OL-7T.vst3 OL-7T.dll)
+  if [ -x build-win/tools/ol7t-shot.exe ]; then
+    echo "== the full panel as Windows draws it (Wine)"
+    build-win/wine-run build-win/tools/ol7t-shot.exe --param 1=0.45 --param 2=0.65 --out out/editor-windows.png
+  fi
+  echo "== written: out/demo.wav, out/demo-plot.png, out/editor.png, out/editor-compact.png," \
+    "out/OL-7T-windows.zip$([ -f out/editor-windows.png ] && echo ", out/editor-windows.png")"
 }
 
 job_bench() {

@@ -21,7 +21,6 @@
 #include "pal/TextStrings.h"
 #include "pal/UserSettings.h"
 
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <cmath>
@@ -42,12 +41,6 @@ constexpr int32_t kOptionsNumber = 11;
 constexpr float kKnobDefault = 0.5f;
 constexpr float kPercent = 100.f;
 constexpr int kSizeMenuPosition = 3;
-
-bool fileExists(const std::string& path)
-{
-    struct stat info{};
-    return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
-}
 
 std::string percentText(const char* key, float value)
 {
@@ -114,7 +107,7 @@ Editor::~Editor()
 
 tresult PLUGIN_API Editor::isPlatformTypeSupported(FIDString type)
 {
-    return type && std::strcmp(type, kPlatformTypeX11EmbedWindowID) == 0 ? kResultOk : kInvalidArgument;
+    return type && std::strcmp(type, ZVNPal::PlatformViewType()) == 0 ? kResultOk : kInvalidArgument;
 }
 
 tresult PLUGIN_API Editor::attached(void* parent, FIDString type)
@@ -139,6 +132,8 @@ tresult PLUGIN_API Editor::attached(void* parent, FIDString type)
         window = new guiVSTWindow(kWindowNumber, 0, 0, panelWidth, panelHeight, image(kImageFullBackground), 0, 0);
     window->setName(kPanelName);
     window->SetScale(scale);
+    // A platform layer that cannot scale keeps 1, and the view's size says so.
+    scale = window->Scale();
     if (scale > 1.f)
         EditorImages::loadDetailed();
     if (!window->createPanel(this, reinterpret_cast<ZVNPal::PalNativeWindow>(parent))) {
@@ -304,6 +299,7 @@ void Editor::applyScale(float newScale)
     if (scale > 1.f)
         EditorImages::loadDetailed();
     window->setPanelScale(scale);
+    scale = window->Scale();
     ViewRect size = scaledSize();
     if (plugFrame)
         plugFrame->resizeView(this, &size);
@@ -464,7 +460,7 @@ int32_t Editor::runOptionsMenu(guiOptionsButton& button)
     menu.AddItem(ZVNPal::TextString("IDS_OPT_SIDECH").c_str(), kMenuSideChain);
     menu.CheckItem(1, sideChain > 0.5f);
     menu.AddItem(ZVNPal::TextString("IDS_OPT_DOC").c_str(), kMenuDocumentation);
-    menu.EnableItem(2, fileExists(documentation));
+    menu.EnableItem(2, ZVNPal::FileExists(documentation));
     menu.AddItem(ZVNPal::TextString("IDS_OPT_ABOUT").c_str(), kMenuAbout);
 
     auto* sizeMenu = new ZVNPal::CPalMenu;

@@ -2,12 +2,13 @@
 // the display connection and a timer at the period of the layer's fastest
 // timer (the meter's tick while a panel shows), both pumping the layer's
 // events, timers and repaints on the host's user-interface thread. Nothing
-// else wakes the loop.
+// else wakes the loop. Windows hosts need none of it.
 #pragma once
 
 #include "base/source/fobject.h"
 #include "pluginterfaces/gui/iplugview.h"
 
+#if SMTG_OS_LINUX
 class EditorRunLoop : public Steinberg::FObject,
                       public Steinberg::Linux::IEventHandler,
                       public Steinberg::Linux::ITimerHandler
@@ -35,3 +36,13 @@ private:
     int timerPeriod = -1; // of the registered host timer, -1 when none is registered
     bool watchesConnection = false;
 };
+#else
+// Elsewhere the host's own message loop delivers the layer's messages,
+// timers and repaints: there is nothing to register.
+class EditorRunLoop : public Steinberg::FObject
+{
+public:
+    bool start(Steinberg::IPlugFrame*) { return false; }
+    void stop() {}
+};
+#endif

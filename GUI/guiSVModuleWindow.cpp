@@ -1,10 +1,10 @@
 // The compact panel's own handlers.
 #include "GUI/guiSVModuleWindow.h"
 
+#include "pal/Folders.h"
 #include "pal/PalFunctions.h"
 #include "pal/PalTypes.h"
 
-#include <sys/stat.h>
 
 int guiSVModuleWindow::onMouseWheel(int32_t, int32_t, uint32_t, int32_t)
 {
@@ -19,8 +19,7 @@ int guiSVModuleWindow::onFocusLost()
 
 int guiSVModuleWindow::onHelp()
 {
-    struct stat info{};
-    if (!name.empty() && stat(name.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+    if (ZVNPal::FileExists(name))
         ZVNPal::OpenDocument(name.c_str());
     return 1;
 }

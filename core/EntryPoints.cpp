@@ -2,7 +2,6 @@
 // the load and unload calls hosts make around it.
 #include "core/ol7t.h"
 #include "core/EffectClassId.h"
-#include "core/ModuleHandle.h"
 #include "sdk/CPluginFactory.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
@@ -60,18 +59,6 @@ SMTG_EXPORT_SYMBOL bool InitDll()
 SMTG_EXPORT_SYMBOL bool ExitDll()
 {
     return true;
-}
-
-// Linux hosts call these around loading and unloading instead of the two above.
-SMTG_EXPORT_SYMBOL bool ModuleEntry(void* sharedLibraryHandle)
-{
-    setModuleHandle(sharedLibraryHandle);
-    return InitDll();
-}
-
-SMTG_EXPORT_SYMBOL bool ModuleExit()
-{
-    return ExitDll();
 }
 
 } // extern "C"

@@ -42,6 +42,8 @@ public:
     static void SetLoadMessageHook(PalLoadMessageHook hook);
 
 private:
+    // Shows the missing-image message through the installed hook.
+    static void ReportLoadFailure();
     void Release();
     void Adopt(void* surface, bool hasAlpha);
 

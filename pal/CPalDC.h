@@ -1,5 +1,6 @@
-// A drawing context over a native device (on Linux a cairo context). It does
-// not own the device; it draws anti-aliased unless an operation says otherwise.
+// A drawing context over a native device (a cairo context on Linux, a device
+// context with a GDI+ surface on Windows). It does not own the device; it
+// draws anti-aliased unless an operation says otherwise.
 #pragma once
 
 #include "pal/IPalDC.h"
@@ -63,12 +64,29 @@ public:
 
 protected:
     CPalDC() = default;
+#ifdef _WIN32
+    // The device and the GDI+ surface drawing into it (owned from here on);
+    // a null surface makes one bound to the device. The previous surface is
+    // released.
+    void SetDevice(PalNativeDevice device, void* surface = nullptr);
+    // Completes GDI+ drawing before GDI touches the device, and the reverse.
+    void FlushSurface();
+#else
     void SetDevice(PalNativeDevice device);
+#endif
 
 private:
+#ifdef _WIN32
+    // Converts text and hands it to DrawTextWide, on the heap when long.
+    void DrawConverted(std::int32_t x, std::int32_t y, const char* text, bool utf8, const CPalRect* clip,
+                       const IPalColor* colour);
+    void* m_pSurface = nullptr; // the GDI+ graphics
+#else
     // Draws UTF-8 text; the common end of the three text operations.
     void DrawUtf8(std::int32_t x, std::int32_t y, const char* text, const CPalRect* clip, const IPalColor* colour);
     void ApplyFont();
+    int m_nClipDepth = 0;
+#endif
     void NoteStatus();
 
     PalNativeDevice m_hDevice = nullptr;
@@ -77,7 +95,6 @@ private:
     std::uint32_t m_nTextColor = 0xFF000000u;
     std::uint32_t m_nBackColor = 0xFFFFFFFFu;
     int m_nAlign = kPalAlignLeft;
-    int m_nClipDepth = 0;
 };
 
 } // namespace ZVNPal

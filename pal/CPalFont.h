@@ -1,5 +1,5 @@
 // A font by face, size, weight and quality, resolved by the platform's font
-// matching (fontconfig through cairo on Linux).
+// matching (fontconfig through cairo on Linux, the font mapper on Windows).
 #pragma once
 
 #include "pal/IPalFont.h"
@@ -29,9 +29,25 @@ public:
     bool StrikeOut() const { return m_bStrikeOut; }
 
     // The face names of Create.
-    static const char* FaceName(int face);
-    // The CSS-style numeric weight (300 ... 700) of a weight index.
-    static int NumericWeight(int weight);
+    static const char* FaceName(int face)
+    {
+        switch (face) {
+        case kPalFaceArial: return "Arial";
+        case kPalFaceSymbol: return "Symbol";
+        default: return "Tahoma";
+        }
+    }
+    // The numeric weight (300 ... 700) of a weight index.
+    static int NumericWeight(int weight)
+    {
+        switch (weight) {
+        case kPalWeightLight: return 300;
+        case kPalWeightMedium: return 500;
+        case kPalWeightSemiBold: return 600;
+        case kPalWeightBold: return 700;
+        default: return 400;
+        }
+    }
 
 private:
     PalNativeFont m_hFont = nullptr;

@@ -33,11 +33,12 @@ public:
         CPalMenu* subMenu = nullptr;
     };
 
-    CPalMenu() = default;
+    CPalMenu();
     CPalMenu(const CPalMenu&) = delete;
     CPalMenu& operator=(const CPalMenu&) = delete;
     virtual ~CPalMenu();
-    virtual PalNativeMenu GetNativeMenu() { return this; }
+    // The platform's menu (on X11 the menu object itself).
+    virtual PalNativeMenu GetNativeMenu();
     virtual PalNativeMenu GetMenu() { return GetNativeMenu(); }
 
     // Takes ownership of the sub-menu.
@@ -59,6 +60,9 @@ private:
     int m_nColumnCount = 0;
     int m_nInsertPosition = 0;
     std::int32_t m_nNextAuto = 0;
+#ifdef _WIN32
+    PalNativeMenu m_hMenu = nullptr;
+#endif
 };
 
 } // namespace ZVNPal

@@ -31,9 +31,21 @@ public:
     float Scale() const { return m_fScale; }
 
 private:
+#ifdef _WIN32
+    // A memory device compatible with `compatible` (the screen when null).
+    void Allocate(void* compatible, std::int32_t width, std::int32_t height);
+#else
     void Allocate(std::int32_t width, std::int32_t height, float scale);
+#endif
 
+#ifdef _WIN32
+    void* m_hBitmap = nullptr;    // the DIB section the memory device draws into
+    void* m_hPrevious = nullptr;  // the device's bitmap before it
+    std::uint32_t* m_pBits = nullptr; // premultiplied pixels, top-down
+    void* m_pImage = nullptr;     // a GDI+ bitmap over the same pixels
+#else
     void* m_pSurface = nullptr;
+#endif
     std::int32_t m_nWidth = 0;
     std::int32_t m_nHeight = 0;
     float m_fScale = 1.f;

@@ -1,5 +1,5 @@
-// A tool tip window of the layer's own, plain or balloon-shaped, positioned
-// by the editor.
+// A tool tip, plain or balloon-shaped, positioned by the editor: a window of
+// the layer's own on X11, the common controls' tool tip on Windows.
 #pragma once
 
 #include "pal/IPalToolTip.h"
@@ -36,10 +36,15 @@ public:
     PalNativeWindow GetTipWindow() const;
 
 private:
-    void Layout();
     // Some text to show: an empty text (and, on a balloon, no title) shows no tip.
     bool HasContent() const;
+#ifdef _WIN32
+    // Hands the tool description, with its current text, to the tip window.
+    void UpdateTool();
+#else
+    void Layout();
     void Paint(class CPalDC& dc, int width, int height);
+#endif
     void StopBalloonWatch();
 
     bool m_bCreated = false;
@@ -52,11 +57,15 @@ private:
     PalModuleInstance m_hInstance = nullptr;
     std::string m_sText = "Text";
     std::string m_sTitle;
+#ifdef _WIN32
+    PalNativeWindow m_hTip = 0; // the "tooltips_class32" window
+#else
     std::unique_ptr<PalPopup> m_pPopup;
     std::int32_t m_nX = 0;
     std::int32_t m_nY = 0;
     std::int32_t m_nWidth = 1;
     std::int32_t m_nHeight = 1;
+#endif
 };
 
 } // namespace ZVNPal

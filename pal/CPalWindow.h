@@ -44,8 +44,8 @@ public:
     PalResult DragFileOut(const char* path) override;
     PalNativeWindow GetHandle() override { return m_nHandle.load(std::memory_order_relaxed); }
     PalNativeWindow GetHandle() const override { return m_nHandle.load(std::memory_order_relaxed); }
-    // Safe from any thread: the area is remembered and painted by the next
-    // PumpEvents on the user-interface thread.
+    // Safe from any thread, without a lock or a system call off the
+    // user-interface thread: the area is painted later on that thread.
     PalResult Invalidate() override;
     PalResult InvalidateRect(const CPalRect& rect) override;
     PalResult UpdateNow() override;
@@ -106,10 +106,17 @@ private:
     class Dispatcher;
 
     void Forget();
-    void PaintPending();
     void AddDirty(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom);
+#ifdef _WIN32
+    void ReleaseClass();
+    bool OnOwnerThread() const;
+    // Hands the area invalidated from other threads to the system.
+    void InvalidatePending();
+#else
+    void PaintPending();
     std::int32_t ToDevice(std::int32_t client) const;
     std::int32_t ToClient(std::int32_t device) const;
+#endif
 
     std::map<std::uint32_t, void*> m_objects;
     // Files dragged from other programs, for windows created to accept them.
@@ -123,20 +130,23 @@ private:
     PalModuleInstance m_hInstance = nullptr;
 
     bool m_bOwned = false; // created here, not adopted
+    std::string m_sClassName;
+    // Read by InvalidateRect, which any thread may call.
+    std::atomic<float> m_fScale{1.f};
+    // Pending repaint area, packed as four 16-bit edges (device pixels); 0 when none.
+    std::atomic<std::uint64_t> m_nDirty{0};
+    // Native key codes whose press went to the parent window: their release follows.
+    std::bitset<256> m_passedKeys;
+#ifdef _WIN32
+    std::atomic<std::uint32_t> m_nThread{0}; // the thread that owns the native window
+#else
     bool m_bTopLevel = false;
     void* m_pVisual = nullptr;
     int m_nDepth = 0;
     void* m_pBacking = nullptr; // the window's picture between repaints
-    std::string m_sClassName;
-    // The native window's size in device pixels.
     std::int32_t m_nWidth = 0;
     std::int32_t m_nHeight = 0;
-    // Read by InvalidateRect, which any thread may call.
-    std::atomic<float> m_fScale{1.f};
-    // Pending repaint area, in device pixels, packed as four 16-bit edges; 0 when none.
-    std::atomic<std::uint64_t> m_nDirty{0};
-    // Native key codes whose press went to the parent window: their release follows.
-    std::bitset<256> m_passedKeys;
+#endif
 };
 
 } // namespace ZVNPal

@@ -4,9 +4,9 @@
 
 #include "pal/PalTypes.h"
 
+#include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sys/stat.h>
 
 namespace ZVNPal {
 namespace {
@@ -22,12 +22,6 @@ public:
         setg(begin, begin, begin + bytes.size());
     }
 };
-
-bool isDirectory(const std::string& path)
-{
-    struct stat info;
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
 
 } // namespace
 
@@ -45,9 +39,12 @@ void CTextRez::ReleaseInstance()
 
 int32_t CTextRez::Load(const std::string& path)
 {
-    // A directory opens on Linux but has no bytes to give.
+    // The path is UTF-8 whatever the system's code page. A directory opens on
+    // Linux but has no bytes to give.
+    const std::filesystem::path native(std::u8string(path.begin(), path.end()));
+    std::error_code ignored;
     std::filebuf file;
-    if (isDirectory(path) || !file.open(path, std::ios::in | std::ios::binary))
+    if (std::filesystem::is_directory(native, ignored) || !file.open(native, std::ios::in | std::ios::binary))
         return kPalFail;
     return Parse(file);
 }

@@ -1,6 +1,8 @@
-// The debug output: standard error behind the OL7T_DEBUG switch, or a sink
-// that a test installs.
+// The debug output of the platform (PlatformServices*.cpp), or a sink that a
+// test installs.
 #include "pal/DebugTrace.h"
+
+#include "pal/PlatformServices.h"
 
 #include <atomic>
 #include <cstdarg>
@@ -15,13 +17,13 @@ constexpr size_t kDebugBufferSize = 1024;
 
 std::atomic<DebugTraceSink> g_sink{nullptr};
 
-bool debugOutputEnabled()
+} // namespace
+
+bool DebugOutputOnStandardError()
 {
     const char* value = std::getenv("OL7T_DEBUG");
     return value && *value && std::strcmp(value, "0") != 0;
 }
-
-} // namespace
 
 void SetDebugTraceSink(DebugTraceSink sink)
 {
@@ -43,8 +45,8 @@ void DebugTrace(const char* format, ...)
         return;
     if (DebugTraceSink sink = g_sink.load())
         sink(buffer);
-    else if (debugOutputEnabled())
-        std::fputs(buffer, stderr);
+    else
+        WriteDebugOutput(buffer);
 }
 
 } // namespace ZVNPal

@@ -5,8 +5,9 @@
 namespace ZVNPal {
 
 // Formats into a 1024-byte buffer (longer text is cut, never overrun) and
-// writes the result to the debug output. On Linux that is standard error, and
-// only while OL7T_DEBUG is set to a non-empty value other than "0".
+// writes the result to the debug output: on Windows the debugger's output, and
+// on both platforms standard error while OL7T_DEBUG is set to a non-empty
+// value other than "0".
 void DebugTrace(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Receives every formatted line instead of the debug output; tests install one

@@ -4,7 +4,7 @@
 #include "pal/DebugTrace.h"
 #include "pal/ZVNConfig.h"
 
-#include <sys/stat.h>
+#include <filesystem>
 
 namespace ZVNPal {
 namespace {
@@ -14,18 +14,15 @@ std::string g_documentationFolder;
 
 } // namespace
 
+bool FileExists(const std::string& path)
+{
+    std::error_code ignored;
+    return !path.empty() && std::filesystem::is_regular_file(std::u8string(path.begin(), path.end()), ignored);
+}
+
 std::string GetAppDataPath() { return ZVNConfig::GetValue("AppData Path", false); }
 std::string GetUserDataPath() { return ZVNConfig::GetValue("UserData Path", false); }
 std::string GetInstancePath() { return ZVNConfig::GetValue("AppData Path", false); }
-
-bool DirectoryExists(const std::string& path)
-{
-    std::string asked = path;
-    if (!asked.empty() && asked.back() == kPathSeparator)
-        asked.pop_back();
-    struct stat info;
-    return ::stat(asked.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
 
 void ResolveFolders()
 {

@@ -7,18 +7,27 @@
 
 namespace ZVNPal {
 
+#ifdef _WIN32
+constexpr char kPathSeparator = '\\';
+#else
 constexpr char kPathSeparator = '/';
+#endif
 
 std::string GetAppDataPath();  // "AppData Path", empty when missing
 std::string GetUserDataPath(); // "UserData Path", empty when missing
 std::string GetInstancePath(); // the same value as GetAppDataPath
 
 // Reads the three paths (one debug line each) and sets the Documentation
-// folder (prefers the application-data path, ends in "/") and the Resources
-// folder (prefers the instance path, without a trailing "/").
+// folder (prefers the application-data path, ends in the separator) and the
+// Resources folder (prefers the instance path, without a trailing separator).
 void ResolveFolders();
 
+// True only for an existing regular file. Paths are UTF-8 whatever the
+// system's code page.
+bool FileExists(const std::string& path);
+
 // True only for an existing directory; one trailing separator is ignored.
+// (PlatformServices*.cpp)
 bool DirectoryExists(const std::string& path);
 
 // The process-wide folder strings, written by ResolveFolders and, for the

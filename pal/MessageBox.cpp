@@ -3,7 +3,7 @@
 #include "pal/MessageBox.h"
 
 #include "pal/Utf8ToUtf16.h"
-#include "pal/x11/X11MessageDialog.h"
+#include "pal/NativeMessageBox.h"
 
 #include <atomic>
 #include <cstdio>
@@ -18,13 +18,10 @@ constexpr int kMaxTitleUnits = 49;
 
 std::atomic<MessageBoxSink> g_sink{nullptr};
 
-bool displayAvailable()
+bool reportOnlyOnStandardError()
 {
     const char* mode = std::getenv("OL7T_MESSAGEBOX");
-    if (mode && std::strcmp(mode, "stderr") == 0)
-        return false;
-    const char* display = std::getenv("DISPLAY");
-    return display && *display;
+    return mode && std::strcmp(mode, "stderr") == 0;
 }
 
 std::u16string toUtf16(const char* text, int maxUnits)
@@ -57,15 +54,15 @@ int MessageBox(PalNativeWindow owner, const char* title, const char* text, int b
     if (MessageBoxSink sink = g_sink.load())
         return sink(request);
     int result = kMessageBoxResultOther;
-    if (displayAvailable()
-        && ShowX11MessageDialog(request, toUtf16(title, kMaxTitleUnits), toUtf16(text, kMaxTextUnits), result))
+    if (!reportOnlyOnStandardError()
+        && ShowNativeMessageBox(request, toUtf16(title, kMaxTitleUnits), toUtf16(text, kMaxTextUnits), result))
         return result;
     return reportOnStandardError(request);
 }
 
 PalNativeWindow TopLevelOwner(PalNativeWindow window)
 {
-    return X11TopLevelOwner(window);
+    return NativeTopLevelOwner(window);
 }
 
 void SetMessageBoxSink(MessageBoxSink sink)

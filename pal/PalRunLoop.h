@@ -1,4 +1,4 @@
-// The layer's process-wide display connection and how it is driven: the host's
+// The layer's process-wide runtime and how it is driven. On Linux: the host's
 // run loop (or a tool's own loop) watches the connection's file descriptor and
 // calls PumpEvents, which delivers events, timers, posted messages and repaints.
 // Nothing here starts a thread; everything runs on the caller's thread.
@@ -18,7 +18,12 @@ bool StartGraphicsRuntime();
 void ShutdownGraphicsRuntime();
 bool IsGraphicsRuntimeStarted();
 
-// The connection's file descriptor, -1 when it is closed.
+// The kind of host window the editor's view attaches to, as the VST 3 view
+// types name it: "X11EmbedWindowID" on Linux, "HWND" on Windows.
+const char* PlatformViewType();
+
+// The connection's file descriptor, -1 when it is closed (always on Windows,
+// where the host's message loop delivers everything).
 int GetEventFileDescriptor();
 // Handles everything pending; returns the milliseconds until the next timer
 // is due (0 when one is due now), or -1 when no timer runs.

@@ -2,12 +2,12 @@
 // the user's language from the registry.
 #include "pal/TextStrings.h"
 
-#include "pal/CRegistryFile.h"
 #include "pal/CTextRez.h"
 #include "pal/Folders.h"
 #include "pal/MessageBox.h"
 #include "pal/PalTypes.h"
 #include "pal/ProductKey.h"
+#include "pal/SystemRegistry.h"
 #include "pal/ZVNConfig.h"
 
 #include <array>
@@ -117,14 +117,10 @@ bool LoadTextResources()
 
 int ReadLanguageIndex()
 {
-    const CRegistryFile store = CRegistryFile::LoadSystem();
     // The language is read from its own key path, which ends in a separator.
     const std::string key = ZVNConfig::KeyOf(kProductName, kProductVersion) + "\\";
-    const RegistryValue* value = store.Find(key, kLanguageValue);
-    if (!value || value->type != RegistryValue::kString || value->data.empty())
-        return kEnglish;
-    const std::string name = value->data.c_str();
-    if (name.size() > kLanguageRoom)
+    std::string name;
+    if (ReadRegistryString(key, kLanguageValue, name) != kPalOk || name.size() > kLanguageRoom)
         return kEnglish;
     return languageFromName(name);
 }

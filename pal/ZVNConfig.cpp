@@ -1,14 +1,14 @@
 // Configuration values read from the registry store, afresh on every call.
 #include "pal/ZVNConfig.h"
 
-#include "pal/CRegistryFile.h"
 #include "pal/DebugTrace.h"
+#include "pal/Folders.h"
 #include "pal/ModulePath.h"
 #include "pal/PalTypes.h"
+#include "pal/PlatformServices.h"
+#include "pal/SystemRegistry.h"
 
-#include <cstdlib>
 #include <mutex>
-#include <new>
 
 namespace ZVNPal {
 namespace {
@@ -16,40 +16,19 @@ namespace {
 const char kMakerKey[] = "Software\\Marrowby Music Software";
 const char kAppDataPathName[] = "AppData Path";
 const char kLogPathName[] = "Log Path";
-const char kLogFolderBelowHome[] = "/Documents/Marrowby/OL7T/Logs";
 
 // Every effect object sets the key as it is constructed, possibly on several
 // threads at once; readers take a copy.
 std::mutex g_configurationKeyLock;
 std::string g_configurationKey;
 
-std::string environmentText(const char* name)
+// The log folder below the home folder, with the platform's separators.
+std::string logFolder()
 {
-    const char* value = std::getenv(name);
-    return value ? value : "";
-}
-
-// The home folder as the Windows pair HOMEDRIVE + HOMEPATH gives it; Linux
-// sets neither, so HOME stands in when both are empty.
-std::string homeFolder()
-{
-    const std::string home = environmentText("HOMEDRIVE") + environmentText("HOMEPATH");
-    return home.empty() ? environmentText("HOME") : home;
-}
-
-int32_t readStoredString(const std::string& key, const std::string& name, std::string& value)
-{
-    const CRegistryFile store = CRegistryFile::LoadSystem();
-    const RegistryValue* stored = store.Find(key, name);
-    if (!stored || stored->type != RegistryValue::kString || stored->data.empty())
-        return kPalFail;
-    try {
-        // The text ends at its first zero byte, as a C string read from the registry does.
-        value.assign(stored->data.c_str());
-    } catch (const std::bad_alloc&) {
-        return kPalOutOfMemory;
-    }
-    return kPalOk;
+    std::string folder = HomeFolder();
+    for (const char* name : {"Documents", "Marrowby", "OL7T", "Logs"})
+        (folder += kPathSeparator) += name;
+    return folder;
 }
 
 } // namespace
@@ -84,7 +63,7 @@ int32_t ZVNConfig::ReadString(const std::string& name, std::string& value)
     const std::string key = GetKey();
     if (key.empty())
         return kPalFail;
-    const int32_t result = readStoredString(key, name, value);
+    const int32_t result = ReadRegistryString(key, name, value);
     if (result != kPalFail || name != kAppDataPathName)
         return result;
     // No installer wrote the application-data path: the bundle around this
@@ -107,7 +86,7 @@ std::string ZVNConfig::GetValue(const std::string& name, bool quiet)
                    name.c_str());
     }
     if (name == kLogPathName)
-        return homeFolder() + kLogFolderBelowHome;
+        return logFolder();
     return {};
 }
 

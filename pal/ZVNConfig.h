@@ -22,14 +22,16 @@ public:
 
     // The string value `name` of the configuration key. A value that cannot be
     // read yields its default ("Log Path": the home folder followed by
-    // "/Documents/Marrowby/OL7T/Logs"; everything else: empty) and, unless
-    // quiet, one debug line naming the value.
+    // Documents, Marrowby, OL7T and Logs with the platform's separators;
+    // everything else: empty) and, unless quiet, one debug line naming the
+    // value.
     static std::string GetValue(const std::string& name, bool quiet);
 
-    // Reads the string value `name` into `value`: 0 on success, 0x80004005
-    // when the key is not set or absent, or the value is missing, not a string
-    // or of size 0. Without a stored "AppData Path" the store answers with the
-    // Contents folder of the bundle that holds this library.
+    // Reads the string value `name` into `value` from the system registry
+    // (SystemRegistry.h): 0 on success, 0x80004005 when the key is not set or
+    // absent, or the value is missing, not a string or of size 0. Without a
+    // stored "AppData Path" the store answers with the Contents folder of the
+    // bundle that holds this library.
     static int32_t ReadString(const std::string& name, std::string& value);
 };
 

@@ -30,6 +30,13 @@ void copyText(const std::string& text, char* out, size_t size)
     std::memcpy(out, text.data(), n);
     out[n] = 0;
 }
+// The window a VST 2 host hands to effEditOpen: an HWND on Windows, an X11
+// window on Linux.
+#if SMTG_OS_WINDOWS
+const FIDString kHostWindowType = kPlatformTypeHWND;
+#else
+const FIDString kHostWindowType = kPlatformTypeX11EmbedWindowID;
+#endif
 
 // Copies UTF-16 text into a UTF-8 buffer of `size` bytes, never splitting a
 // character and always ending with a zero byte.
@@ -572,12 +579,12 @@ bool Vst2Wrapper::editOpen(void* parent)
 {
     if (viewAttached || !ensureView())
         return false;
-    if (view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID) != kResultTrue) {
+    if (view->isPlatformTypeSupported(kHostWindowType) != kResultTrue) {
         editClose();
         return false;
     }
     view->setFrame(this);
-    viewAttached = view->attached(parent, kPlatformTypeX11EmbedWindowID) == kResultOk;
+    viewAttached = view->attached(parent, kHostWindowType) == kResultOk;
     if (!viewAttached)
         editClose();
     return viewAttached;

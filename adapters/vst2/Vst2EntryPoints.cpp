@@ -2,8 +2,8 @@
 // channel strip, both wrapping the effect the VST 3 factory makes.
 #include "adapters/vst2/MBVst2Wrapper.h"
 #include "core/ol7t.h"
-#include "pal/CRegistryFile.h"
 #include "pal/ProductKey.h"
+#include "pal/SystemRegistry.h"
 #include "pal/ZVNConfig.h"
 
 #include "pluginterfaces/base/ipluginbase.h"
@@ -53,11 +53,9 @@ AEffect* createEffect(audioMasterCallback audioMaster, bool programsAreChunks, b
 // the compatible behaviour of saving parameter values.
 bool channelStripUsesChunks()
 {
-    const ZVNPal::CRegistryFile store = ZVNPal::CRegistryFile::LoadSystem();
     const std::string key = ZVNPal::ZVNConfig::KeyOf(ZVNPal::kProductName, ZVNPal::kProductVersion);
-    const ZVNPal::RegistryValue* value = store.Find(key, kCompatibilityValue);
     uint32_t number = 0;
-    return value && value->ReadAsFourBytes(number) && number == 0;
+    return ZVNPal::ReadRegistryFourBytes(key, kCompatibilityValue, number) && number == 0;
 }
 
 } // namespace

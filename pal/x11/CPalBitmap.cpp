@@ -4,6 +4,7 @@
 
 #include "pal/CPalOffScreenDC.h"
 #include "pal/DebugTrace.h"
+#include "pal/PalPixels.h"
 
 #include <cairo.h>
 
@@ -23,10 +24,6 @@ constexpr std::size_t kMaxPath = 259;
 // Larger images are refused: their byte size must fit the 32-bit fields.
 constexpr std::int64_t kMaxPixels = std::int64_t(1) << 28;
 constexpr std::int32_t kMaxSide = 32767;
-
-void TraceMessage(const char* title, const char* text) { DebugTrace("CPalBitmap::Load - %s: %s\n", title, text); }
-
-PalLoadMessageHook g_fnMessage = TraceMessage;
 
 bool ReadFile(const char* path, std::vector<unsigned char>& bytes)
 {
@@ -125,8 +122,6 @@ cairo_surface_t* Decode(const std::vector<unsigned char>& bytes)
 
 } // namespace
 
-void CPalBitmap::SetLoadMessageHook(PalLoadMessageHook hook) { g_fnMessage = hook ? hook : TraceMessage; }
-
 PalResult CPalBitmap::Load(const char* path, bool showMessage)
 {
     cairo_surface_t* image = nullptr;
@@ -135,7 +130,7 @@ PalResult CPalBitmap::Load(const char* path, bool showMessage)
         image = Decode(bytes);
     if (!image) {
         if (showMessage)
-            g_fnMessage("IDS_BITMAP_NOT_FOUND_TITLE", "IDS_BITMAP_NOT_FOUND_MESSAGE");
+            ReportLoadFailure();
         return kPalFail;
     }
     Adopt(image, cairo_image_surface_get_format(image) == CAIRO_FORMAT_ARGB32);
@@ -159,12 +154,9 @@ PalResult CPalBitmap::CreateFromPixels(const std::uint32_t* pixels, std::int32_t
     for (std::int32_t y = 0; y < height; ++y) {
         auto* target = reinterpret_cast<std::uint32_t*>(data + std::size_t(y) * stride);
         const std::uint32_t* source = pixels + std::size_t(height - 1 - y) * width;
-        for (std::int32_t x = 0; x < width; ++x) {
-            // Straight colour in, premultiplied colour stored.
-            const std::uint32_t p = source[x], a = p >> 24;
-            const auto channel = [&](int shift) { return ((p >> shift & 0xFF) * a + 127) / 255; };
-            target[x] = a << 24 | channel(16) << 16 | channel(8) << 8 | channel(0);
-        }
+        // Straight colour in, premultiplied colour stored.
+        for (std::int32_t x = 0; x < width; ++x)
+            target[x] = Premultiply(source[x]);
     }
     cairo_surface_mark_dirty(image);
     Adopt(image, true);
@@ -214,20 +206,5 @@ void CPalBitmap::Release()
 }
 
 CPalBitmap::~CPalBitmap() { Release(); }
-
-PalResult CPalBitmap::CopyPixelsOut(IPalWindow* window, std::int32_t sourceX, std::int32_t sourceY,
-                                    std::int32_t width, std::int32_t height, std::uint32_t* destination)
-{
-    if (!destination || width <= 0 || height <= 0)
-        return kPalInvalidArg;
-    CPalOffScreenDC scratch(window, width, height);
-    const PalResult drawn = scratch.DrawBitmap(this, 0, 0, width, height, sourceX, sourceY, 1.0f);
-    return drawn != kPalOk ? drawn : scratch.GetPixels(destination);
-}
-
-PalResult CPalBitmap::CopyAllPixelsOut(std::uint32_t* destination)
-{
-    return CopyPixelsOut(nullptr, 0, 0, m_nWidth, m_nHeight, destination);
-}
 
 } // namespace ZVNPal

@@ -542,13 +542,6 @@ PalResult CPalDC::MeasureText(std::int32_t* width, std::int32_t* height, const c
     return kPalOk;
 }
 
-IPalFont* CPalDC::SelectFont(IPalFont* font)
-{
-    IPalFont* previous = m_pFont;
-    m_pFont = font;
-    return previous;
-}
-
 PalClipRegion CPalDC::SetClipRect(const CPalRect& rect)
 {
     if (!m_hDevice)

@@ -15,26 +15,6 @@ constexpr double kPointsPerInch = 72.0;
 
 } // namespace
 
-const char* CPalFont::FaceName(int face)
-{
-    switch (face) {
-    case kPalFaceArial: return "Arial";
-    case kPalFaceSymbol: return "Symbol";
-    default: return "Tahoma";
-    }
-}
-
-int CPalFont::NumericWeight(int weight)
-{
-    switch (weight) {
-    case kPalWeightLight: return 300;
-    case kPalWeightMedium: return 500;
-    case kPalWeightSemiBold: return 600;
-    case kPalWeightBold: return 700;
-    default: return 400;
-    }
-}
-
 PalResult CPalFont::CreateDefault(int face) { return Create(face, 0.0f, 0, 0, 0, false, false, false, 0.0f); }
 
 PalResult CPalFont::Create(int face, float sizePoints, int weight, int quality, int, bool italic, bool underline,

@@ -309,7 +309,11 @@ void MenuSession::Paint(std::size_t index, CPalDC& dc, int width, int height)
     }
 }
 
+CPalMenu::CPalMenu() = default;
+
 CPalMenu::~CPalMenu() = default;
+
+PalNativeMenu CPalMenu::GetNativeMenu() { return this; }
 
 void CPalMenu::AddSubMenu(CPalMenu* subMenu, const char* text)
 {

@@ -3,32 +3,13 @@
 #include "pal/CPalOffScreenDC.h"
 
 #include "pal/CPalWindow.h"
+#include "pal/PalPixels.h"
 
 #include <cairo.h>
 
-#include <algorithm>
 #include <cmath>
-#include <cstring>
 
 namespace ZVNPal {
-
-namespace {
-
-// Cairo keeps premultiplied alpha; callers get straight colour values.
-std::uint32_t Unpremultiply(std::uint32_t pixel)
-{
-    const std::uint32_t alpha = pixel >> 24;
-    if (alpha == 0)
-        return 0;
-    if (alpha == 255)
-        return pixel;
-    const auto channel = [&](int shift) {
-        return std::min<std::uint32_t>(255, ((pixel >> shift & 0xFF) * 255 + alpha / 2) / alpha);
-    };
-    return alpha << 24 | channel(16) << 16 | channel(8) << 8 | channel(0);
-}
-
-} // namespace
 
 CPalOffScreenDC::CPalOffScreenDC(IPalWindow* window, std::int32_t width, std::int32_t height)
 {
@@ -99,27 +80,6 @@ PalResult CPalOffScreenDC::GetPixels(std::uint32_t* destination)
     }
     if (units)
         cairo_surface_destroy(units);
-    return kPalOk;
-}
-
-PalResult CPalOffScreenDC::GetPixelsRect(std::uint32_t* scratch, std::uint32_t* destination, std::int32_t x,
-                                         std::int32_t y, std::int32_t width, std::int32_t height)
-{
-    if (!scratch || !destination)
-        return kPalFail;
-    // Only a rectangle inside the image can be copied without reading past it.
-    if (x < 0 || y < 0 || width < 0 || height < 0 || x > m_nWidth - width || y > m_nHeight - height)
-        return kPalInvalidArg;
-    const PalResult result = GetPixels(scratch);
-    if (result != kPalOk)
-        return result;
-    // The scratch rows are bottom-up: top-down row y + r is scratch row (height - 1 - y - r).
-    for (std::int32_t r = 0; r < height; ++r) {
-        const std::int32_t sourceRow = m_nHeight - 1 - (y + r);
-        const std::int32_t targetRow = height - 1 - r;
-        std::memcpy(destination + std::size_t(targetRow) * width, scratch + std::size_t(sourceRow) * m_nWidth + x,
-                    std::size_t(width) * sizeof(std::uint32_t));
-    }
     return kPalOk;
 }
 

@@ -130,8 +130,6 @@ void CPalToolTip::SetText(const char* text)
         Layout();
 }
 
-bool CPalToolTip::HasContent() const { return !m_sText.empty() || (m_bBalloon && !m_sTitle.empty()); }
-
 void CPalToolTip::SetTitle(const char* text)
 {
     if (!m_bBalloon)

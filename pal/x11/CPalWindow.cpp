@@ -5,6 +5,7 @@
 #include "pal/CPalDC.h"
 #include "pal/DebugTrace.h"
 #include "pal/PalFunctions.h"
+#include "pal/PalDirtyRect.h"
 #include "pal/x11/PalDisplay.h"
 #include "pal/x11/XdndTarget.h"
 
@@ -26,8 +27,6 @@ namespace {
 // Windows of this layer are told apart by a class name that begins with this.
 constexpr char kClassPrefix[] = "PAL";
 constexpr std::size_t kClassNameLimit = 41;
-// Invalidated areas are kept as 16-bit edges; larger windows do not exist.
-constexpr std::int32_t kEdgeLimit = 0x7FFF;
 constexpr int kWheelStep = 120;
 
 std::uint32_t g_nClassCounter = 0;
@@ -50,19 +49,6 @@ std::string MakeClassName()
     for (int i = 0; i < 8; ++i)
         length += std::snprintf(text + length, sizeof text - length, "%02x", byte(random));
     return std::string(text).substr(0, kClassNameLimit);
-}
-
-std::int32_t ClampEdge(std::int32_t v) { return v < 0 ? 0 : (v > kEdgeLimit ? kEdgeLimit : v); }
-
-std::uint64_t PackRect(std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b)
-{
-    return std::uint64_t(l) | std::uint64_t(t) << 16 | std::uint64_t(r) << 32 | std::uint64_t(b) << 48;
-}
-
-CPalRect UnpackRect(std::uint64_t packed)
-{
-    const auto edge = [packed](int shift) { return static_cast<std::int32_t>(packed >> shift & 0xFFFF); };
-    return CPalRect(edge(0), edge(16), edge(32) - edge(0), edge(48) - edge(16));
 }
 
 std::uint32_t ButtonBit(unsigned button) { return button == Button1 ? kPalModLeftButton : kPalModRightButton; }
@@ -548,24 +534,6 @@ PalResult CPalWindow::DragFileOut(const char* path)
     return kPalFail;
 }
 
-void CPalWindow::AddDirty(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom)
-{
-    left = ClampEdge(left), top = ClampEdge(top), right = ClampEdge(right), bottom = ClampEdge(bottom);
-    if (right <= left || bottom <= top)
-        return;
-    std::uint64_t old = m_nDirty.load(std::memory_order_relaxed);
-    std::uint64_t merged = 0;
-    do {
-        if (old == 0) {
-            merged = PackRect(left, top, right, bottom);
-        } else {
-            const CPalRect was = UnpackRect(old);
-            merged = PackRect(std::min(left, was.Left()), std::min(top, was.Top()), std::max(right, was.Right()),
-                              std::max(bottom, was.Bottom()));
-        }
-    } while (!m_nDirty.compare_exchange_weak(old, merged, std::memory_order_relaxed));
-}
-
 PalResult CPalWindow::Invalidate()
 {
     if (GetHandle() == 0)
@@ -748,19 +716,6 @@ bool CPalWindow::SetMenuBar(CPalMenu*)
 
 CPalWindow::~CPalWindow() { Destroy(); }
 
-std::int32_t CPalWindow::QueryDrop(const PalDropList* drop, PalPoint screenPoint, PalNativeWindow target)
-{
-    if (target == 0)
-        return kPalDropNone;
-    if (target != GetHandle())
-        return kPalDropNone + (IsLayerWindow(target) ? 1 : 0);
-    if (drop && !drop->empty() && m_fnDrop) {
-        ScreenToClient(&screenPoint);
-        m_fnDrop(drop->front().c_str(), screenPoint, m_pDropUser);
-    }
-    return kPalDropAccepted;
-}
-
 bool CPalWindow::IsLayerWindow(PalNativeWindow window)
 {
     PalDisplay* display = PalDisplay::Get();
@@ -776,20 +731,6 @@ bool CPalWindow::IsLayerWindow(PalNativeWindow window)
         }
     });
     return layer;
-}
-
-void CPalWindow::RegisterObject(std::uint32_t id, void* object) { m_objects.emplace(id, object); }
-
-void* CPalWindow::FindObject(std::uint32_t id) const
-{
-    auto it = m_objects.find(id);
-    return it == m_objects.end() ? nullptr : it->second;
-}
-
-void CPalWindow::SetFileDropCallback(PalFileDropCallback callback, void* user)
-{
-    m_fnDrop = callback;
-    m_pDropUser = user;
 }
 
 } // namespace ZVNPal

@@ -357,6 +357,8 @@ void ShutdownGraphicsRuntime()
 
 bool IsGraphicsRuntimeStarted() { return PalDisplay::Get() != nullptr; }
 
+const char* PlatformViewType() { return "X11EmbedWindowID"; }
+
 int GetEventFileDescriptor() { return g_pDisplay ? g_pDisplay->DescriptorOf() : -1; }
 
 int PumpEvents() { return g_pDisplay ? g_pDisplay->Pump() : -1; }

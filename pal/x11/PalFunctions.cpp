@@ -116,20 +116,6 @@ std::uint32_t TranslateModifiers(std::uint32_t nativeFlags)
     return modifiers;
 }
 
-std::size_t WidenBytes(const char* bytes, std::size_t count, char16_t* destination, std::size_t capacity)
-{
-    if (!bytes || !destination || capacity == 0)
-        return 0;
-    std::size_t units = 0;
-    while (units < count && units < capacity && bytes[units] != '\0') {
-        destination[units] = static_cast<unsigned char>(bytes[units]);
-        ++units;
-    }
-    if (units < capacity)
-        destination[units] = u'\0';
-    return units;
-}
-
 bool OpenDocument(const char* path) { return StartOpener(path); }
 
 bool OpenDocumentNormal(const char* path) { return StartOpener(path); }

@@ -1,7 +1,7 @@
 // The X11 message dialog: one window with the text, an icon mark and a row of
 // buttons, run in its own event loop on its own display connection until the
 // user answers.
-#include "pal/x11/X11MessageDialog.h"
+#include "pal/NativeMessageBox.h"
 
 #include "pal/Utf8ToUtf16.h"
 
@@ -371,7 +371,7 @@ private:
 
 } // namespace
 
-bool ShowX11MessageDialog(const MessageBoxRequest& request, const std::u16string& title,
+bool ShowNativeMessageBox(const MessageBoxRequest& request, const std::u16string& title,
                           const std::u16string& text, int& result)
 {
     Display* display = XOpenDisplay(nullptr);
@@ -397,7 +397,8 @@ bool ShowX11MessageDialog(const MessageBoxRequest& request, const std::u16string
     return shown;
 }
 
-PalNativeWindow X11TopLevelOwner(PalNativeWindow window)
+// Follows parents up to the child of the root window.
+PalNativeWindow NativeTopLevelOwner(PalNativeWindow window)
 {
     Display* display = XOpenDisplay(nullptr);
     if (!display)

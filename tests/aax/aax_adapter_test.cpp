@@ -224,7 +224,7 @@ struct Window : AAX_IViewContainer
 TEST(AAXWrappedGUI, AttachesTheEditorViewToTheHostWindowAndRemovesIt)
 {
     Adapted a(kTwo);
-    FakeView view("X11EmbedWindowID");
+    FakeView view(AAX_CVST3Wrapped_GUI::kPlatformType);
     a.effect->view = &view;
     Window window;
     AAX_CVST3Wrapped_GUI gui;
@@ -233,7 +233,7 @@ TEST(AAXWrappedGUI, AttachesTheEditorViewToTheHostWindowAndRemovesIt)
     for (int round = 0; round < 2; ++round) {
         ASSERT_EQ(gui.SetViewContainer(&window), AAX_SUCCESS);
         EXPECT_EQ(view.parent, window.GetPtr());
-        EXPECT_EQ(view.attachedType, "X11EmbedWindowID");
+        EXPECT_EQ(view.attachedType, AAX_CVST3Wrapped_GUI::kPlatformType);
         ASSERT_NE(view.frame, nullptr);
         EXPECT_EQ(view.references, 2u);
         AAX_Point size;
@@ -256,7 +256,7 @@ TEST(AAXWrappedGUI, AttachesTheEditorViewToTheHostWindowAndRemovesIt)
 
 TEST(AAXWrappedGUI, ReportsNoInterfaceWhenTheViewCannotBeHad)
 {
-    FakeView foreign("HWND");
+    FakeView foreign("NSView"); // another platform's view
     const struct
     {
         FakeView* view;

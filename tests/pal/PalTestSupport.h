@@ -7,8 +7,8 @@
 #include <fstream>
 #include <optional>
 #include <string>
+#include <random>
 #include <string_view>
-#include <unistd.h>
 
 namespace paltest {
 
@@ -28,10 +28,15 @@ public:
 private:
     void apply(const std::optional<std::string>& value)
     {
+#ifdef _WIN32
+        // An empty value removes the variable on Windows.
+        ::_putenv_s(m_name.c_str(), value ? value->c_str() : "");
+#else
         if (value)
             ::setenv(m_name.c_str(), value->c_str(), 1);
         else
             ::unsetenv(m_name.c_str());
+#endif
     }
     std::string m_name;
     std::optional<std::string> m_previous;
@@ -42,8 +47,13 @@ class TempFolder {
 public:
     TempFolder()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "ol7t-pal-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data()) ? pattern : std::string();
+        std::random_device random;
+        for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+            const auto candidate = std::filesystem::temp_directory_path() / ("ol7t-pal-" + std::to_string(random()));
+            std::error_code ec;
+            if (std::filesystem::create_directory(candidate, ec))
+                m_path = candidate.string();
+        }
     }
     ~TempFolder()
     {
@@ -53,14 +63,16 @@ public:
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    // The folder with a trailing "/", the way folder strings are kept.
-    std::string path() const { return m_path + "/"; }
+    // The folder with a trailing separator, the way folder strings are kept.
+    std::string path() const { return m_path + static_cast<char>(std::filesystem::path::preferred_separator); }
 
+    // Names are UTF-8, as the plug-in's paths are.
     std::string write(const std::string& name, std::string_view bytes) const
     {
         const std::string file = path() + name;
-        std::filesystem::create_directories(std::filesystem::path(file).parent_path());
-        std::ofstream(file, std::ios::binary) << bytes;
+        const std::filesystem::path native(std::u8string(file.begin(), file.end()));
+        std::filesystem::create_directories(native.parent_path());
+        std::ofstream(native, std::ios::binary) << bytes;
         return file;
     }
 

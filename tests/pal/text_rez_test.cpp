@@ -155,6 +155,9 @@ TEST(TextRez, LoadsFilesAndRejectsWhatCannotBeRead)
     EXPECT_EQ(table.GetString("IDS_A"), "x");
     EXPECT_EQ(table.Load(folder.path() + "absent.mbres"), ZVNPal::kPalFail);
     EXPECT_EQ(table.Load(folder.makeFolder("a-folder")), ZVNPal::kPalFail);
+    // Paths are UTF-8 byte strings, whatever the system's code page.
+    EXPECT_EQ(table.Load(folder.write("Gr\xC3\xBC\xC3\x9F" "e/texts.mbres", "IDS_B,y\n")), ZVNPal::kPalOk);
+    EXPECT_EQ(table.GetString("IDS_B"), "y");
 }
 
 TEST(TextRez, HostileInputIsReadInBoundedMemory)

@@ -5,8 +5,6 @@
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "public.sdk/source/vst/hosting/hostclasses.h"
 
-#include <dlfcn.h>
-
 #include <cstring>
 #include <filesystem>
 
@@ -15,20 +13,8 @@ using namespace Steinberg;
 namespace {
 
 constexpr const char* kEffectName = "OL-7T";
-constexpr const char* kLibraryFolder = "Contents/x86_64-linux";
 
-using ModuleEntryFunction = bool (*)(void*);
-using ModuleExitFunction = bool (*)();
 using GetFactoryFunction = IPluginFactory* (*)();
-
-// A bundle "Name.vst3" holds its library as Contents/x86_64-linux/Name.so.
-std::filesystem::path libraryOf(const std::filesystem::path& bundle)
-{
-    std::filesystem::path name = bundle.filename();
-    if (name.empty())
-        name = bundle.parent_path().filename();
-    return bundle / kLibraryFolder / name.replace_extension(".so");
-}
 
 } // namespace
 
@@ -47,20 +33,15 @@ std::string PluginModule::open(const std::string& bundlePath)
     std::error_code ec;
     if (!std::filesystem::is_directory(bundlePath, ec))
         return "bundle not found: '" + bundlePath + "'";
-    const std::filesystem::path path = libraryOf(bundlePath);
+    const std::filesystem::path path = SharedLibrary::libraryOf(bundlePath);
     if (!std::filesystem::is_regular_file(path, ec))
         return "the bundle '" + bundlePath + "' has no library " + path.string();
 
-    library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!library)
-        return std::string("cannot load the plug-in: ") + dlerror();
-    auto moduleEntry = reinterpret_cast<ModuleEntryFunction>(dlsym(library, "ModuleEntry"));
-    auto getFactory = reinterpret_cast<GetFactoryFunction>(dlsym(library, "GetPluginFactory"));
-    if (!moduleEntry || !getFactory)
-        return "'" + path.string() + "' is not a VST 3 module (ModuleEntry or GetPluginFactory missing)";
-    if (!moduleEntry(library))
-        return "the plug-in's ModuleEntry failed";
-    entered = true;
+    if (std::string error = library.open(path); !error.empty())
+        return error;
+    auto getFactory = reinterpret_cast<GetFactoryFunction>(library.symbol("GetPluginFactory"));
+    if (!getFactory)
+        return "'" + path.string() + "' is not a VST 3 module (GetPluginFactory missing)";
 
     factory = owned(getFactory());
     if (!factory)
@@ -97,13 +78,5 @@ std::string PluginModule::createEffect(IPtr<Vst::IComponent>& component)
 void PluginModule::close()
 {
     factory = nullptr;
-    if (entered) {
-        if (auto moduleExit = reinterpret_cast<ModuleExitFunction>(dlsym(library, "ModuleExit")))
-            moduleExit();
-        entered = false;
-    }
-    if (library) {
-        dlclose(library);
-        library = nullptr;
-    }
+    library.close();
 }

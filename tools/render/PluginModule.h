@@ -1,6 +1,8 @@
-// The plug-in's library loaded from its VST 3 bundle the way a Linux host
-// loads it: by path, through ModuleEntry and GetPluginFactory only.
+// The plug-in's library loaded from its VST 3 bundle the way the platform's
+// hosts load it: by path, through the module entry and GetPluginFactory only.
 #pragma once
+
+#include "tools/render/SharedLibrary.h"
 
 #include "pluginterfaces/base/funknown.h"
 #include "pluginterfaces/base/ipluginbase.h"
@@ -36,8 +38,7 @@ public:
 private:
     void close();
 
-    void* library = nullptr;
-    bool entered = false;
+    SharedLibrary library;
     Steinberg::IPtr<Steinberg::IPluginFactory> factory;
     Steinberg::TUID classId{};
     // The SDK's host context counts no references: the module owns it outright.

@@ -165,7 +165,10 @@ int run(const std::vector<std::string>& args)
         return 0;
     }
     // An offline tool must never wait on a dialog the plug-in might raise.
-    setenv("OL7T_MESSAGEBOX", "stderr", 0);
+    // (putenv exists on both platforms; the literal outlives the process's use of it.)
+    static char quietMessageBoxes[] = "OL7T_MESSAGEBOX=stderr";
+    if (!std::getenv("OL7T_MESSAGEBOX"))
+        putenv(quietMessageBoxes);
 
     AudioClip input;
     std::string name = "demo programme";

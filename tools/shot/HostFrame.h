@@ -1,6 +1,6 @@
 // The host side of an editor window: the IPlugFrame a view asks for its run
-// loop, and the Linux run loop itself, polling the registered descriptors and
-// firing the registered timers on the caller's thread.
+// loop, and on Linux the run loop itself, polling the registered descriptors
+// and firing the registered timers on the caller's thread.
 #pragma once
 
 #include "base/source/fobject.h"
@@ -9,6 +9,7 @@
 #include <chrono>
 #include <vector>
 
+#if SMTG_OS_LINUX
 class HostFrame : public Steinberg::FObject, public Steinberg::IPlugFrame, public Steinberg::Linux::IRunLoop
 {
 public:
@@ -72,3 +73,22 @@ private:
     std::vector<Timer> timers;
     size_t wakeups = 0;
 };
+#else
+// Elsewhere the host's message loop delivers the editor's messages and timers:
+// the frame only resizes, and running it pumps the thread's messages
+// (HostFrameWin32.cpp).
+class HostFrame : public Steinberg::FObject, public Steinberg::IPlugFrame
+{
+public:
+    // Runs the message loop for the given time.
+    void run(int milliseconds);
+
+    Steinberg::tresult PLUGIN_API resizeView(Steinberg::IPlugView* view, Steinberg::ViewRect* newSize) SMTG_OVERRIDE;
+
+    OBJ_METHODS(HostFrame, FObject)
+    DEFINE_INTERFACES
+        DEF_INTERFACE(Steinberg::IPlugFrame)
+    END_DEFINE_INTERFACES(FObject)
+    REFCOUNT_METHODS(FObject)
+};
+#endif

@@ -1,11 +1,12 @@
-// ol7t-shot: opens the editor of a bundle in an X11 window through IPlugView,
-// plays a signal through the effect so the meter moves, optionally replays a
-// script of pointer, wheel and key input, and writes a PNG of the editor as it
-// is on screen, with any tool tip or menu over it.
+// ol7t-shot: opens the editor of a bundle in a window of the platform layer
+// through IPlugView, plays a signal through the effect so the meter moves,
+// optionally replays a script of pointer, wheel and key input, and writes a
+// PNG of the editor as it is on screen, with any tool tip or menu over it.
 #include "tools/render/DemoProgramme.h"
 #include "tools/render/EffectSession.h"
 #include "tools/render/PluginModule.h"
 #include "tools/shot/HostFrame.h"
+#include "tools/shot/InputPlayer.h"
 #include "tools/shot/InputScript.h"
 #include "tools/shot/ModuleEffect.h"
 #include "tools/shot/ScreenCapture.h"
@@ -16,9 +17,6 @@
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
-
-#include <X11/Xlib.h>
-#include <X11/extensions/XTest.h>
 
 #include <algorithm>
 #include <array>
@@ -108,97 +106,6 @@ bool parseArguments(int argc, char** argv, Options& o)
     return true;
 }
 
-// Synthesised input on the tool's own display connection. Keys and buttons
-// still held when the player ends are let go, so the display is left as found.
-class InputPlayer
-{
-public:
-    InputPlayer() : display(XOpenDisplay(nullptr)) {}
-    ~InputPlayer()
-    {
-        if (!display)
-            return;
-        for (KeyCode code : heldKeys)
-            XTestFakeKeyEvent(display, code, False, 0);
-        for (unsigned button : heldButtons)
-            XTestFakeButtonEvent(display, button, False, 0);
-        XCloseDisplay(display);
-    }
-    InputPlayer(const InputPlayer&) = delete;
-    InputPlayer& operator=(const InputPlayer&) = delete;
-    bool ready() const { return display != nullptr; }
-
-    void play(const InputStep& step, int originX, int originY)
-    {
-        switch (step.kind) {
-        case InputStep::Move:
-            XTestFakeMotionEvent(display, -1, originX + step.a, originY + step.b, 0);
-            break;
-        case InputStep::Down:
-        case InputStep::Up:
-            press(heldButtons, static_cast<unsigned>(step.a), step.kind == InputStep::Down,
-                  [this](unsigned button, Bool down) { XTestFakeButtonEvent(display, button, down, 0); });
-            break;
-        case InputStep::Key:
-            if (const KeyCode code = keyCodeOf(step.key)) {
-                XTestFakeKeyEvent(display, code, True, 0);
-                XTestFakeKeyEvent(display, code, False, 0);
-            }
-            break;
-        case InputStep::KeyDown:
-        case InputStep::KeyUp:
-            if (const KeyCode code = keyCodeOf(step.key))
-                press(heldKeys, code, step.kind == InputStep::KeyDown,
-                      [this](KeyCode key, Bool down) { XTestFakeKeyEvent(display, key, down, 0); });
-            break;
-        case InputStep::Wheel:
-            turnWheel(step.a);
-            break;
-        case InputStep::Wait:
-            break;
-        }
-        XFlush(display);
-    }
-
-private:
-    // X turns the wheel with buttons 4 (away from the user) and 5 (towards).
-    static constexpr unsigned kWheelAway = 4;
-    static constexpr unsigned kWheelTowards = 5;
-
-    void turnWheel(int notches)
-    {
-        const unsigned button = notches > 0 ? kWheelAway : kWheelTowards;
-        for (int i = 0; i < std::abs(notches); ++i) {
-            XTestFakeButtonEvent(display, button, True, 0);
-            XTestFakeButtonEvent(display, button, False, 0);
-        }
-    }
-
-    // "Shift" or "Control" name no key of their own: their left keys stand in.
-    KeyCode keyCodeOf(const std::string& name) const
-    {
-        KeySym symbol = XStringToKeysym(name.c_str());
-        if (symbol == NoSymbol)
-            symbol = XStringToKeysym((name + "_L").c_str());
-        return symbol == NoSymbol ? 0 : XKeysymToKeycode(display, symbol);
-    }
-
-    template <typename Code, typename Send>
-    static void press(std::vector<Code>& held, Code code, bool down, Send send)
-    {
-        send(code, down ? True : False);
-        const auto it = std::find(held.begin(), held.end(), code);
-        if (down && it == held.end())
-            held.push_back(code);
-        else if (!down && it != held.end())
-            held.erase(it);
-    }
-
-    Display* display;
-    std::vector<KeyCode> heldKeys;
-    std::vector<unsigned> heldButtons;
-};
-
 // A script may end with a menu open, which holds the editor's thread in its
 // own loop: Escape closes it, so the tool can end.
 void closeLeftMenu(const std::atomic<bool>& loopEnded)
@@ -242,7 +149,7 @@ int main(int argc, char** argv)
         }
     }
     if (!ZVNPal::StartGraphicsRuntime()) {
-        std::fprintf(stderr, "ol7t-shot: no X display (set DISPLAY)\n");
+        std::fprintf(stderr, "ol7t-shot: no display (set DISPLAY)\n");
         return 1;
     }
 
@@ -284,8 +191,7 @@ int main(int argc, char** argv)
             parent.Show(true);
             IPtr<HostFrame> frame = owned(new HostFrame);
             view->setFrame(frame);
-            if (view->attached(reinterpret_cast<void*>(parent.GetHandle()), kPlatformTypeX11EmbedWindowID) !=
-                kResultOk) {
+            if (view->attached(reinterpret_cast<void*>(parent.GetHandle()), ZVNPal::PlatformViewType()) != kResultOk) {
                 std::fprintf(stderr, "ol7t-shot: the editor did not open\n");
             } else {
                 const auto pump = [&](int ms) {
@@ -322,7 +228,7 @@ int main(int argc, char** argv)
                                 std::chrono::milliseconds(step.kind == InputStep::Wait ? step.a : kStepMs));
                         }
                         std::this_thread::sleep_for(std::chrono::milliseconds(kSettleMs));
-                        failure = saveScreenArea(panel, options.output, written);
+                        failure = saveScreenArea(&parent, panel, options.output, written);
                     }
                     shot = true;
                     closeLeftMenu(loopEnded);

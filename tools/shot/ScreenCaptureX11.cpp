@@ -77,7 +77,7 @@ std::string writePng(XImage* image, const std::string& path)
 
 } // namespace
 
-std::string saveScreenArea(const ScreenArea& panel, const std::string& path, ScreenArea& written)
+std::string saveScreenArea(ZVNPal::IPalWindow*, const ScreenArea& panel, const std::string& path, ScreenArea& written)
 {
     std::unique_ptr<Display, decltype(&XCloseDisplay)> display(XOpenDisplay(nullptr), XCloseDisplay);
     if (!display)
