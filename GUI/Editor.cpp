@@ -19,8 +19,11 @@
 #include "pal/PalFunctions.h"
 #include "pal/PalRunLoop.h"
 #include "pal/TextStrings.h"
+#include "pal/UserSettings.h"
 
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -36,6 +39,8 @@ constexpr int32_t kWindowNumber = 9;
 constexpr int32_t kMeterNumber = 10;
 constexpr int32_t kOptionsNumber = 11;
 constexpr float kKnobDefault = 0.5f;
+constexpr float kPercent = 100.f;
+constexpr int kSizeMenuPosition = 3;
 
 std::string percentText(const char* key, float value)
 {
@@ -68,6 +73,27 @@ Editor::Editor(Vst::EditController* controller)
         resourceFolder.clear();
     panelWidth = moduleMode ? guiSVModuleWindow::kWidth : guiVSTWindow::kWidth;
     panelHeight = moduleMode ? guiSVModuleWindow::kHeight : guiVSTWindow::kHeight;
+    scale = startingScale();
+}
+
+float Editor::startingScale()
+{
+    const int remembered = ZVNPal::UserSettings().EditorSizePercent(0);
+    if (remembered > 0)
+        return static_cast<float>(remembered) / kPercent;
+    // The offered size nearest to the desktop's.
+    const float desktop = ZVNPal::GetDesktopScale();
+    float nearest = kOfferedScales[0];
+    for (float offered : kOfferedScales)
+        if (std::fabs(offered - desktop) < std::fabs(nearest - desktop))
+            nearest = offered;
+    return nearest;
+}
+
+ViewRect Editor::scaledSize() const
+{
+    const auto pixels = [this](int32_t units) { return static_cast<int32>(std::lround(units * double(scale))); };
+    return ViewRect(0, 0, pixels(panelWidth), pixels(panelHeight));
 }
 
 Editor::~Editor()
@@ -105,6 +131,11 @@ tresult PLUGIN_API Editor::attached(void* parent, FIDString type)
     else
         window = new guiVSTWindow(kWindowNumber, 0, 0, panelWidth, panelHeight, image(kImageFullBackground), 0, 0);
     window->setName(kPanelName);
+    window->SetScale(scale);
+    // A platform layer that cannot scale keeps 1, and the view's size says so.
+    scale = window->Scale();
+    if (scale > 1.f)
+        EditorImages::loadDetailed();
     if (!window->createPanel(this, reinterpret_cast<ZVNPal::PalNativeWindow>(parent))) {
         delete window;
         window = nullptr;
@@ -228,9 +259,50 @@ tresult PLUGIN_API Editor::getSize(ViewRect* size)
 {
     if (!size)
         return kInvalidArgument;
-    *size = ViewRect(0, 0, panelWidth, panelHeight);
-    ZVNPal::DebugTrace("Editor::getSize [%d x %d] @ (%d, %d)\n", panelWidth, panelHeight, 0, 0);
+    *size = scaledSize();
+    ZVNPal::DebugTrace("Editor::getSize [%d x %d] @ (%d, %d)\n", size->getWidth(), size->getHeight(), 0, 0);
     return kResultOk;
+}
+
+tresult PLUGIN_API Editor::checkSizeConstraint(ViewRect* rect)
+{
+    if (!rect)
+        return kInvalidArgument;
+    // The panel has one size at each scale.
+    const ViewRect size = scaledSize();
+    rect->right = rect->left + size.getWidth();
+    rect->bottom = rect->top + size.getHeight();
+    return kResultTrue;
+}
+
+tresult PLUGIN_API Editor::setContentScaleFactor(ScaleFactor factor)
+{
+    if (!std::isfinite(factor) || factor <= 0.f)
+        return kInvalidArgument;
+    applyScale(std::clamp(factor, kMinScale, kMaxScale));
+    return kResultTrue;
+}
+
+void Editor::chooseScale(float newScale)
+{
+    applyScale(newScale);
+    ZVNPal::UserSettings().SetEditorSizePercent(static_cast<int>(std::lround(newScale * kPercent)));
+}
+
+void Editor::applyScale(float newScale)
+{
+    if (newScale == scale)
+        return;
+    scale = newScale;
+    if (!window)
+        return;
+    if (scale > 1.f)
+        EditorImages::loadDetailed();
+    window->setPanelScale(scale);
+    scale = window->Scale();
+    ViewRect size = scaledSize();
+    if (plugFrame)
+        plugFrame->resizeView(this, &size);
 }
 
 tresult PLUGIN_API Editor::onSize(ViewRect* newSize)
@@ -241,7 +313,9 @@ tresult PLUGIN_API Editor::onSize(ViewRect* newSize)
     const int32 h = newSize->getHeight();
     ZVNPal::DebugTrace("Editor::onSize [%d x %d] @ (%d, %d)\n", w, h, newSize->left, newSize->top);
     if (window) {
-        window->SetBounds(newSize->left, newSize->top, w, h);
+        // The host speaks in screen pixels, the window in panel units.
+        const auto units = [this](int32 pixels) { return static_cast<int32_t>(std::lround(pixels / double(scale))); };
+        window->SetBounds(units(newSize->left), units(newSize->top), units(w), units(h));
         ZVNPal::DebugTrace("Editor::onSize::SetWindowBounds [%d x %d] @ (%d, %d)\n", w, h, newSize->left,
                            newSize->top);
     }
@@ -389,6 +463,18 @@ int32_t Editor::runOptionsMenu(guiOptionsButton& button)
     menu.EnableItem(2, ZVNPal::FileExists(documentation));
     menu.AddItem(ZVNPal::TextString("IDS_OPT_ABOUT").c_str(), kMenuAbout);
 
+    auto* sizeMenu = new ZVNPal::CPalMenu;
+    const MenuCommand sizeCommands[] = {kMenuSize100, kMenuSize150, kMenuSize200};
+    for (int i = 0; i < static_cast<int>(std::size(sizeCommands)); ++i) {
+        char label[16];
+        std::snprintf(label, sizeof label, "%d %%", static_cast<int>(std::lround(kOfferedScales[i] * kPercent)));
+        sizeMenu->AddItem(label, sizeCommands[i]);
+        sizeMenu->CheckItem(i, kOfferedScales[i] == scale);
+    }
+    // Sub-menus go in at the insert position: this one just above the about entry.
+    menu.SetInsertPosition(kSizeMenuPosition);
+    menu.AddSubMenu(sizeMenu, ZVNPal::TextString("IDS_OPT_SIZE").c_str());
+
     const int32_t choice =
         menu.TrackMenu(window, button.x + button.width / 2, button.y + button.height / 2);
     applyMenuCommand(choice);
@@ -424,6 +510,11 @@ void Editor::applyMenuCommand(int32_t command)
     case kMenuAbout:
         if (window)
             window->openAbout();
+        break;
+    case kMenuSize100:
+    case kMenuSize150:
+    case kMenuSize200:
+        chooseScale(kOfferedScales[command - kMenuSize100]);
         break;
     default:
         break;

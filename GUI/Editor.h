@@ -5,6 +5,7 @@
 
 #include "core/IEditorView.h"
 
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "public.sdk/source/vst/vsteditcontroller.h"
 
 #include <atomic>
@@ -21,7 +22,7 @@ class guiVU;
 class guiOptionsButton;
 class EditorRunLoop;
 
-class Editor : public Steinberg::Vst::EditorView, public IEditorView
+class Editor : public Steinberg::Vst::EditorView, public IEditorView, public Steinberg::IPlugViewContentScaleSupport
 {
 public:
     static constexpr const char* kPanelName = "OL-7TLevelingAmplifier";
@@ -32,7 +33,15 @@ public:
         kMenuSideChain = 3,
         kMenuDocumentation = 4,
         kMenuAbout = 5,
+        kMenuSize100 = 6,
+        kMenuSize150 = 7,
+        kMenuSize200 = 8,
     };
+    // The sizes the options menu offers, in screen pixels per panel pixel.
+    static constexpr float kOfferedScales[] = {1.f, 1.5f, 2.f};
+    // Host factors outside this range are held to it.
+    static constexpr float kMinScale = 0.5f;
+    static constexpr float kMaxScale = 4.f;
 
     explicit Editor(Steinberg::Vst::EditController* controller);
     ~Editor() override;
@@ -42,6 +51,19 @@ public:
     Steinberg::tresult PLUGIN_API removed() SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API getSize(Steinberg::ViewRect* size) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API onSize(Steinberg::ViewRect* newSize) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API checkSizeConstraint(Steinberg::ViewRect* rect) SMTG_OVERRIDE;
+    // The host's screen pixels per panel pixel; the panel follows it from now on.
+    Steinberg::tresult PLUGIN_API setContentScaleFactor(ScaleFactor factor) SMTG_OVERRIDE;
+
+    OBJ_METHODS(Editor, Steinberg::Vst::EditorView)
+    DEFINE_INTERFACES
+        DEF_INTERFACE(Steinberg::IPlugViewContentScaleSupport)
+    END_DEFINE_INTERFACES(Steinberg::Vst::EditorView)
+    REFCOUNT_METHODS(Steinberg::Vst::EditorView)
+
+    float getScale() const { return scale; }
+    // The size the user picks: shown at once, asked of the host and remembered.
+    void chooseScale(float newScale);
 
     void setUpAbout() override;
     // The panel's tick on the user-interface thread: controls take the values
@@ -73,6 +95,10 @@ private:
     void showCurrentValues();
     // A menu choice reaches the host as one whole edit.
     void editAsGesture(uint32_t id, float value);
+    // Shows the panel at the scale and asks the host for the matching size.
+    void applyScale(float newScale);
+    Steinberg::ViewRect scaledSize() const;
+    static float startingScale();
 
     ol7t* effect = nullptr;
     bool moduleMode = false;
@@ -90,6 +116,7 @@ private:
     // Parameter changes taken from the effect that a held control still waits for.
     uint32_t pendingParameters = 0;
     std::string resourceFolder;
+    float scale = 1.f;
 
     static int openEditors;
     static int32_t panelWidth;

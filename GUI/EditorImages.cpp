@@ -6,6 +6,7 @@
 
 std::string EditorImages::folder;
 std::array<std::unique_ptr<ZVNPal::CPalBitmap>, kImageCount> EditorImages::images;
+bool EditorImages::detailedLoaded = false;
 
 namespace {
 
@@ -24,6 +25,13 @@ void showLoadMessage(const char* titleKey, const char* textKey)
                        ZVNPal::kMessageBoxOk, ZVNPal::kMessageBoxIconStop, 0);
 }
 
+// The twice-size picture lies beside the image: "name@2x.ext".
+std::string detailedPath(const std::string& path)
+{
+    const std::size_t dot = path.rfind('.');
+    return path.substr(0, dot) + "@2x" + path.substr(dot);
+}
+
 } // namespace
 
 const char* EditorImages::fileName(EditorImage image)
@@ -37,6 +45,7 @@ void EditorImages::setFolder(const std::string& from)
     if (from == folder)
         return;
     folder = from;
+    detailedLoaded = false;
     for (auto& image : images)
         image.reset();
 }
@@ -56,4 +65,17 @@ ZVNPal::CPalBitmap* EditorImages::get(EditorImage image)
             slot->Load(path.c_str(), true);
     }
     return slot->Width() > 0 ? slot.get() : nullptr;
+}
+
+void EditorImages::loadDetailed()
+{
+    if (detailedLoaded)
+        return;
+    detailedLoaded = true;
+    for (int i = 0; i < kImageCount; ++i) {
+        ZVNPal::CPalBitmap* bitmap = get(static_cast<EditorImage>(i));
+        const std::string path = detailedPath(folder + kFileNames[i]);
+        if (bitmap && path.size() <= kMaxPath)
+            bitmap->LoadDetailed(path.c_str());
+    }
 }

@@ -46,8 +46,12 @@ public:
     // The image, loaded on first use; null when it cannot be loaded, which
     // the platform layer reports once.
     static ZVNPal::CPalBitmap* get(EditorImage image);
+    // Adds the twice-size pictures ("name@2x.ext") to the images, once; only
+    // editors shown at more than one pixel a unit need them.
+    static void loadDetailed();
 
 private:
     static std::string folder;
     static std::array<std::unique_ptr<ZVNPal::CPalBitmap>, kImageCount> images;
+    static bool detailedLoaded;
 };

@@ -27,6 +27,8 @@ bool showsToolTip(int32_t kind)
 
 constexpr float kGreyFill = 0.5f;
 constexpr float kAboutTextPoints = 8.f;
+// The compact about panel's text keeps clear of the panel's edge.
+constexpr int32_t kAboutTextMargin = 10;
 constexpr int kUtf8LanguageIndex = 4;
 
 } // namespace
@@ -71,16 +73,36 @@ bool guiWindow::createPanel(Editor* editor, PalNativeWindow parentHandle)
     tip = std::make_unique<CPalToolTip>();
     if (tip->Create(this, nullptr, false))
         tip->SetOffset(kToolTipOffset, kToolTipOffset);
-    offScreen = std::make_unique<CPalOffScreenDC>(static_cast<IPalWindow*>(this), panelWidth, panelHeight);
-    if (background) {
-        paintBackground(offScreen.get());
-        backgroundValid = true;
-    } else {
-        greyFill = true;
-    }
+    makeOffScreen();
     StartTimer(kToolTipTextTimer, kToolTipTextMs);
     StartTimer(kFollowEffectTimer, kFollowEffectMs);
     return true;
+}
+
+void guiWindow::makeOffScreen()
+{
+    offScreen = std::make_unique<CPalOffScreenDC>(static_cast<IPalWindow*>(this), panelWidth, panelHeight);
+    greyFill = !background;
+    if (background) {
+        paintBackground(offScreen.get());
+        backgroundValid = true;
+    }
+    for (Entry& e : regions) {
+        e.region->dc = offScreen.get();
+        e.region->m_nDrawnFrame = -1;
+    }
+}
+
+void guiWindow::setPanelScale(float scale)
+{
+    if (!(scale > 0.f) || scale == Scale())
+        return;
+    SetScale(scale);
+    if (!offScreen)
+        return;
+    snapshot.reset();
+    makeOffScreen();
+    Invalidate();
 }
 
 void guiWindow::paintBackground(IPalDC* to)
@@ -447,23 +469,17 @@ void guiWindow::openAbout()
 void guiWindow::composeAbout()
 {
     if (!snapshot) {
-        CPalOffScreenDC shot(static_cast<IPalDC*>(offScreen.get()), panelWidth, panelHeight);
+        snapshot = std::make_unique<CPalOffScreenDC>(static_cast<IPalDC*>(offScreen.get()), panelWidth, panelHeight);
         if (background)
-            paintBackground(&shot);
+            paintBackground(snapshot.get());
         for (Entry& e : regions) {
             if (e.region && e.region->isVisible()) {
                 e.region->m_nDrawnFrame = -1;
-                e.region->draw(CPalRect(0, 0, panelWidth, panelHeight), &shot);
+                e.region->draw(CPalRect(0, 0, panelWidth, panelHeight), snapshot.get());
             }
         }
-        std::vector<uint32_t> pixels(static_cast<size_t>(panelWidth) * static_cast<size_t>(panelHeight));
-        snapshot = std::make_unique<CPalBitmap>();
-        if (shot.GetPixels(pixels.data()) != kPalOk ||
-            snapshot->CreateFromPixels(pixels.data(), panelWidth, panelHeight) != kPalOk)
-            snapshot.reset();
     }
-    if (snapshot)
-        offScreen->DrawBitmap(snapshot.get(), 0, 0, panelWidth, panelHeight, 0, 0, 1.f);
+    offScreen->Blit(0, 0, panelWidth, panelHeight, snapshot.get(), 0, 0, kPalRopCopy);
     if (aboutImage)
         offScreen->DrawBitmap(aboutImage, aboutRect.Left(), aboutRect.Top(), aboutRect.Width(), aboutRect.Height(), 0,
                               0, opacity);
@@ -487,7 +503,7 @@ void guiWindow::composeAbout()
         drawLine(aboutRect.Left() + 155, aboutRect.Bottom() - 47, versionLine);
         drawLine(aboutRect.Left() + 155, aboutRect.Bottom() - 25, TextString("IDS_ABOUT_COPYRIGHT"));
     } else {
-        drawLine(aboutRect.Left(), aboutRect.Bottom() - 34, versionLine);
+        drawLine(aboutRect.Left() + kAboutTextMargin, aboutRect.Bottom() - 34, versionLine);
     }
     offScreen->SelectFont(previous);
 }

@@ -51,6 +51,10 @@ public:
     bool isAboutShowing() const { return aboutShowing; }
     float aboutOpacity() const { return opacity; }
     std::string documentationPath() const;
+    // Shows the panel at `scale` screen pixels per panel pixel: the native
+    // window and the off-screen image grow, the controls keep their
+    // coordinates and everything is drawn again.
+    void setPanelScale(float scale);
     // Invalidates a rectangle given in panel coordinates.
     void invalidatePanelRect(const ZVNPal::CPalRect& rect);
     size_t regionCount() const { return regions.size(); }
@@ -89,6 +93,7 @@ protected:
     void copyToScreen(ZVNPal::IPalDC* dc, const ZVNPal::CPalRect& rect);
     void composeAbout();
     void paintBackground(ZVNPal::IPalDC* dc);
+    void makeOffScreen();
 
     struct Entry
     {
@@ -98,7 +103,8 @@ protected:
 
     ZVNPal::CPalRect aboutRect;
     ZVNPal::CPalBitmap* aboutImage = nullptr;
-    std::unique_ptr<ZVNPal::CPalBitmap> snapshot;
+    // The panel as it was when the about panel opened.
+    std::unique_ptr<ZVNPal::CPalOffScreenDC> snapshot;
     ZVNPal::CPalBitmap* background;
     std::unique_ptr<ZVNPal::CPalOffScreenDC> offScreen;
     std::string tipText;

@@ -29,6 +29,14 @@ public:
     PalNativeImage GetImage() override { return m_pImage; }
     ~CPalBitmap() override;
 
+    // Adds the same picture drawn at twice the size, for drawing on screens
+    // of more than one pixel per unit. Only a file of exactly twice the
+    // width and height of the loaded image is taken; nothing is reported.
+    PalResult LoadDetailed(const char* path);
+    // The twice-size picture (a surface of the loaded image's size in units),
+    // or null.
+    PalNativeImage GetDetailedImage() const { return m_pDetailed; }
+
     // Installs the message box used by Load; null restores the default, which
     // only writes a debug line.
     static void SetLoadMessageHook(PalLoadMessageHook hook);
@@ -40,6 +48,7 @@ private:
     void Adopt(void* surface, bool hasAlpha);
 
     void* m_pImage = nullptr;
+    void* m_pDetailed = nullptr;
     std::int32_t m_nWidth = 0;
     std::int32_t m_nHeight = 0;
     std::int32_t m_nPixelCount = 0;

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <bitset>
 #include <map>
+#include <memory>
 
 namespace ZVNPal {
 
@@ -17,6 +18,8 @@ using PalFileDropCallback = void (*)(const char* path, PalPoint point, void* use
 // Answers of QueryDrop.
 inline constexpr std::int32_t kPalDropNone = 0x40100;
 inline constexpr std::int32_t kPalDropAccepted = 0x40101;
+
+class XdndTarget;
 
 class CPalWindow : public IPalWindow {
 public:
@@ -93,6 +96,11 @@ public:
     void SetFileDropCallback(PalFileDropCallback callback, void* user);
     // The class name given to the native window ("PAL..."), empty until created.
     const std::string& ClassName() const { return m_sClassName; }
+    // Device pixels per client unit. Every client coordinate of this window
+    // (events, bounds, repaint areas, drawing) is in client units; the native
+    // window is the factor larger. A window that exists keeps its client size.
+    void SetScale(float scale);
+    float Scale() const { return m_fScale.load(std::memory_order_relaxed); }
 
 private:
     class Dispatcher;
@@ -106,9 +114,14 @@ private:
     void InvalidatePending();
 #else
     void PaintPending();
+    std::int32_t ToDevice(std::int32_t client) const;
+    std::int32_t ToClient(std::int32_t device) const;
 #endif
 
     std::map<std::uint32_t, void*> m_objects;
+    // Files dragged from other programs, for windows created to accept them.
+    // (Shared only so that this header needs no platform's definition of it.)
+    std::shared_ptr<XdndTarget> m_pDropTarget;
     PalFileDropCallback m_fnDrop = nullptr;
     void* m_pDropUser = nullptr;
     // Read from other threads by IsValid and the invalidation operations.
@@ -118,7 +131,9 @@ private:
 
     bool m_bOwned = false; // created here, not adopted
     std::string m_sClassName;
-    // Pending repaint area, packed as four 16-bit edges; 0 when none.
+    // Read by InvalidateRect, which any thread may call.
+    std::atomic<float> m_fScale{1.f};
+    // Pending repaint area, packed as four 16-bit edges (device pixels); 0 when none.
     std::atomic<std::uint64_t> m_nDirty{0};
     // Native key codes whose press went to the parent window: their release follows.
     std::bitset<256> m_passedKeys;

@@ -50,6 +50,10 @@ bool OpenDocumentNormal(const char* path);
 // Writes what the window shows on screen (with its child windows) to a PNG
 // file; for screenshots and tests. False when it cannot be read or written.
 bool SaveWindowImage(IPalWindow* window, const char* path);
+// The desktop's pixels per unit as the user set it (on Linux the scale
+// variables of the toolkits, else the font resolution over 96 dpi); 1 when
+// nothing says.
+float GetDesktopScale();
 // HTML help on Windows; without a help viewer (always on Linux) it returns 0
 // and shows nothing.
 PalResult ShowHelp(IPalWindow* window, const char* helpFile, std::uint32_t command, std::uintptr_t data);

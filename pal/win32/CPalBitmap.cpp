@@ -56,6 +56,9 @@ Bitmap* CopyIntoMemory(Bitmap& from, Gdiplus::PixelFormat format)
 
 } // namespace
 
+// Windows draws at one pixel a unit here: the twice-size pictures are not used.
+PalResult CPalBitmap::LoadDetailed(const char*) { return kPalFail; }
+
 PalResult CPalBitmap::Load(const char* path, bool showMessage)
 {
     Bitmap* image = nullptr;

@@ -573,6 +573,10 @@ bool CPalWindow::SetMenuBar(CPalMenu* menu)
     return GetHandle() != 0 && menu && ::SetMenu(Hwnd(GetHandle()), static_cast<HMENU>(menu->GetNativeMenu()));
 }
 
+// This layer draws at one pixel a unit: the scale stays 1, and an editor that
+// reads it back shows its panel at that size.
+void CPalWindow::SetScale(float) {}
+
 CPalWindow::~CPalWindow()
 {
     Destroy();

@@ -179,6 +179,16 @@ bool OpenDocument(const char* path) { return Open(path, SW_RESTORE); }
 
 bool OpenDocumentNormal(const char* path) { return Open(path, SW_SHOWNORMAL); }
 
+float GetDesktopScale()
+{
+    constexpr int kReferenceDpi = 96;
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : kReferenceDpi;
+    if (screen)
+        ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<float>(dpi) / kReferenceDpi : 1.f;
+}
+
 PalResult ShowHelp(IPalWindow* window, const char* helpFile, std::uint32_t command, std::uintptr_t data)
 {
     const HtmlHelpFunction help = HelpViewer();

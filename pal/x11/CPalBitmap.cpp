@@ -163,6 +163,27 @@ PalResult CPalBitmap::CreateFromPixels(const std::uint32_t* pixels, std::int32_t
     return kPalOk;
 }
 
+PalResult CPalBitmap::LoadDetailed(const char* path)
+{
+    constexpr int kDetail = 2;
+    std::vector<unsigned char> bytes;
+    cairo_surface_t* image = nullptr;
+    if (m_pImage && path && std::strlen(path) <= kMaxPath && ReadFile(path, bytes))
+        image = Decode(bytes);
+    if (!image)
+        return kPalFail;
+    if (cairo_image_surface_get_width(image) != kDetail * m_nWidth ||
+        cairo_image_surface_get_height(image) != kDetail * m_nHeight) {
+        cairo_surface_destroy(image);
+        return kPalFail;
+    }
+    cairo_surface_set_device_scale(image, kDetail, kDetail);
+    if (m_pDetailed)
+        cairo_surface_destroy(static_cast<cairo_surface_t*>(m_pDetailed));
+    m_pDetailed = image;
+    return kPalOk;
+}
+
 void CPalBitmap::Adopt(void* surface, bool hasAlpha)
 {
     Release();
@@ -176,9 +197,10 @@ void CPalBitmap::Adopt(void* surface, bool hasAlpha)
 
 void CPalBitmap::Release()
 {
-    if (m_pImage)
-        cairo_surface_destroy(static_cast<cairo_surface_t*>(m_pImage));
-    m_pImage = nullptr;
+    for (void* image : {m_pImage, m_pDetailed})
+        if (image)
+            cairo_surface_destroy(static_cast<cairo_surface_t*>(image));
+    m_pImage = m_pDetailed = nullptr;
     m_nWidth = m_nHeight = m_nPixelCount = m_nByteSize = 0;
     m_bHasAlpha = false;
 }

@@ -4,7 +4,7 @@
 
 #include "pal/CPalColor.h"
 #include "pal/CPalFont.h"
-#include "pal/IPalBitmap.h"
+#include "pal/CPalBitmap.h"
 #include "pal/Utf8ToUtf16.h"
 #include "pal/x11/PalText.h"
 
@@ -60,9 +60,30 @@ void FigurePath(cairo_t* cr, const PalPath& path)
         cairo_close_path(cr);
 }
 
-cairo_surface_t* Image(IPalBitmap* bitmap)
+double DeviceScale(cairo_t* cr)
 {
-    return bitmap ? static_cast<cairo_surface_t*>(bitmap->GetImage()) : nullptr;
+    double x = 1.0, y = 1.0;
+    cairo_surface_get_device_scale(cairo_get_target(cr), &x, &y);
+    return x;
+}
+
+// The picture that suits the device: the twice-size one where a unit is more
+// than one pixel and the bitmap has it.
+cairo_surface_t* Image(IPalBitmap* bitmap, cairo_t* cr)
+{
+    if (!bitmap)
+        return nullptr;
+    const auto* own = dynamic_cast<const CPalBitmap*>(bitmap);
+    if (own && own->GetDetailedImage() && DeviceScale(cr) > 1.0)
+        return static_cast<cairo_surface_t*>(own->GetDetailedImage());
+    return static_cast<cairo_surface_t*>(bitmap->GetImage());
+}
+
+// Between the sizes the pictures were drawn at, pixels are blended, not repeated.
+void FilterForScale(cairo_t* cr)
+{
+    if (DeviceScale(cr) != 1.0)
+        cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_GOOD);
 }
 
 } // namespace
@@ -125,7 +146,7 @@ PalResult CPalDC::Blit(std::int32_t x, std::int32_t y, std::int32_t width, std::
     // A copy within one surface goes through a snapshot of the source area.
     cairo_surface_t* copy = nullptr;
     if (from == cairo_get_target(cr)) {
-        copy = cairo_surface_create_similar_image(from, CAIRO_FORMAT_ARGB32, std::max(width, 1), std::max(height, 1));
+        copy = cairo_surface_create_similar(from, CAIRO_CONTENT_COLOR_ALPHA, std::max(width, 1), std::max(height, 1));
         cairo_t* c = cairo_create(copy);
         cairo_set_operator(c, CAIRO_OPERATOR_SOURCE);
         cairo_set_source_surface(c, from, -sourceX, -sourceY);
@@ -137,6 +158,7 @@ PalResult CPalDC::Blit(std::int32_t x, std::int32_t y, std::int32_t width, std::
     cairo_save(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
     cairo_set_source_surface(cr, from, x - sourceX, y - sourceY);
+    FilterForScale(cr);
     cairo_rectangle(cr, x, y, width, height);
     cairo_fill(cr);
     cairo_restore(cr);
@@ -191,14 +213,15 @@ PalResult CPalDC::DrawBitmap(IPalBitmap* bitmap, std::int32_t x, std::int32_t y,
 {
     if (!m_hDevice)
         return kPalFail;
-    cairo_surface_t* image = Image(bitmap);
+    cairo_t* cr = Cr(m_hDevice);
+    cairo_surface_t* image = Image(bitmap, cr);
     if (!image || width <= 0 || height <= 0)
         return kPalOk;
-    cairo_t* cr = Cr(m_hDevice);
     cairo_save(cr);
     cairo_rectangle(cr, x, y, width, height);
     cairo_clip(cr);
     cairo_set_source_surface(cr, image, x - sourceX, y - sourceY);
+    FilterForScale(cr);
     if (opacity < 1.0f)
         cairo_paint_with_alpha(cr, std::max(0.0f, opacity));
     else
@@ -216,10 +239,12 @@ void CPalDC::DrawBitmapAt(IPalBitmap* bitmap, std::int32_t x, std::int32_t y)
 
 void CPalDC::DrawBitmapStretched(IPalBitmap* bitmap, const CPalRect& rect)
 {
-    cairo_surface_t* image = Image(bitmap);
-    if (!m_hDevice || !image || bitmap->Width() <= 0 || bitmap->Height() <= 0 || rect.IsEmpty())
+    if (!m_hDevice)
         return;
     cairo_t* cr = Cr(m_hDevice);
+    cairo_surface_t* image = Image(bitmap, cr);
+    if (!image || bitmap->Width() <= 0 || bitmap->Height() <= 0 || rect.IsEmpty())
+        return;
     cairo_save(cr);
     cairo_rectangle(cr, rect.Left(), rect.Top(), rect.Width(), rect.Height());
     cairo_clip(cr);

@@ -7,12 +7,14 @@
 #include "pal/PalFunctions.h"
 #include "pal/PalDirtyRect.h"
 #include "pal/x11/PalDisplay.h"
+#include "pal/x11/XdndTarget.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 #include <cairo.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -90,7 +92,7 @@ void CPalWindow::Dispatcher::Handle(CPalWindow& w, XEvent& event)
     case ButtonPress: OnButtonPress(w, event.xbutton); break;
     case ButtonRelease: OnButtonRelease(w, event.xbutton); break;
     case MotionNotify:
-        w.onMouseMove(event.xmotion.x, event.xmotion.y, TranslateModifiers(event.xmotion.state));
+        w.onMouseMove(w.ToClient(event.xmotion.x), w.ToClient(event.xmotion.y), TranslateModifiers(event.xmotion.state));
         break;
     case KeyPress: Key(w, event.xkey, true); break;
     case KeyRelease: Key(w, event.xkey, false); break;
@@ -121,6 +123,10 @@ void CPalWindow::Dispatcher::Handle(CPalWindow& w, XEvent& event)
         }
         break;
     case ClientMessage: OnClientMessage(w, event.xclient); break;
+    case SelectionNotify:
+        if (w.m_pDropTarget)
+            w.m_pDropTarget->OnSelectionNotify(event.xselection);
+        break;
     default: break;
     }
 }
@@ -131,9 +137,9 @@ void CPalWindow::Dispatcher::OnButtonPress(CPalWindow& w, XButtonEvent& e)
     if (IsClickButton(e.button)) {
         const std::uint32_t modifiers = TranslateModifiers(e.state) | ButtonBit(e.button);
         if (display->IsDoubleClick(e.window, e.button, e.x_root, e.y_root, e.time))
-            w.onDoubleClick(e.x, e.y, modifiers);
+            w.onDoubleClick(w.ToClient(e.x), w.ToClient(e.y), modifiers);
         else
-            w.onMouseDown(e.x, e.y, modifiers);
+            w.onMouseDown(w.ToClient(e.x), w.ToClient(e.y), modifiers);
     } else if (e.button == Button4 || e.button == Button5) {
         const std::int32_t delta = e.button == Button4 ? kWheelStep : -kWheelStep;
         if (w.onMouseWheel(e.x_root, e.y_root, TranslateModifiers(e.state), delta) == kPalPassOn)
@@ -145,9 +151,9 @@ void CPalWindow::Dispatcher::OnButtonRelease(CPalWindow& w, XButtonEvent& e)
 {
     if (!IsClickButton(e.button))
         return;
-    w.onMouseUp(e.x, e.y, TranslateModifiers(e.state) | ButtonBit(e.button));
+    w.onMouseUp(w.ToClient(e.x), w.ToClient(e.y), TranslateModifiers(e.state) | ButtonBit(e.button));
     if (e.button == Button3 && w.IsValid())
-        w.onContextMenu(e.x, e.y);
+        w.onContextMenu(w.ToClient(e.x), w.ToClient(e.y));
 }
 
 // The platform's default for a wheel turn or a key a window does not use:
@@ -216,13 +222,13 @@ void CPalWindow::Dispatcher::Configure(CPalWindow& w, XConfigureEvent& e)
         return;
     w.m_nWidth = e.width;
     w.m_nHeight = e.height;
-    w.onSize(kPalSizeRestored, e.width, e.height);
+    w.onSize(kPalSizeRestored, w.ToClient(e.width), w.ToClient(e.height));
 }
 
 void CPalWindow::Dispatcher::OnClientMessage(CPalWindow& w, XClientMessageEvent& e)
 {
     PalDisplay* display = PalDisplay::Get();
-    if (e.format != 32)
+    if (e.format != 32 || (w.m_pDropTarget && w.m_pDropTarget->OnClientMessage(e)))
         return;
     if (e.message_type == display->Intern("WM_PROTOCOLS") &&
         static_cast<Atom>(e.data.l[0]) == display->Intern("WM_DELETE_WINDOW")) {
@@ -236,7 +242,7 @@ void CPalWindow::Dispatcher::OnClientMessage(CPalWindow& w, XClientMessageEvent&
     if (e.message_type == display->Intern("_NET_WM_STATE") && e.data.l[0] != kStateRemove &&
         (static_cast<Atom>(e.data.l[1]) == vertical || static_cast<Atom>(e.data.l[1]) == horizontal ||
          static_cast<Atom>(e.data.l[2]) == vertical || static_cast<Atom>(e.data.l[2]) == horizontal))
-        w.onSize(kPalSizeMaximized, w.m_nWidth, w.m_nHeight);
+        w.onSize(kPalSizeMaximized, w.ToClient(w.m_nWidth), w.ToClient(w.m_nHeight));
 }
 
 PalResult CPalWindow::Create(const char* title, const CPalRect& bounds, int kind, std::uint32_t style,
@@ -252,8 +258,8 @@ PalResult CPalWindow::Create(const char* title, const CPalRect& bounds, int kind
         return kPalFail;
     Display* dpy = display->Dpy();
     const Window container = kind == kPalWindowChild ? parentHandle : display->Root();
-    const unsigned width = bounds.Width() > 0 ? bounds.Width() : 1;
-    const unsigned height = bounds.Height() > 0 ? bounds.Height() : 1;
+    const unsigned width = bounds.Width() > 0 ? ToDevice(bounds.Width()) : 1;
+    const unsigned height = bounds.Height() > 0 ? ToDevice(bounds.Height()) : 1;
 
     // No background: what is on screen stays until onPaint draws over it.
     XSetWindowAttributes attributes{};
@@ -261,7 +267,7 @@ PalResult CPalWindow::Create(const char* title, const CPalRect& bounds, int kind
     attributes.event_mask = kEventMask;
     Window window = 0;
     const bool clean = display->Trapped([&] {
-        window = XCreateWindow(dpy, container, bounds.Left(), bounds.Top(), width, height, 0, CopyFromParent,
+        window = XCreateWindow(dpy, container, ToDevice(bounds.Left()), ToDevice(bounds.Top()), width, height, 0, CopyFromParent,
                                InputOutput, CopyFromParent, CWBackPixmap | CWEventMask, &attributes);
     });
     if (!clean || window == 0) {
@@ -302,6 +308,17 @@ PalResult CPalWindow::Create(const char* title, const CPalRect& bounds, int kind
         Atom xembed = display->Intern("_XEMBED_INFO");
         XChangeProperty(dpy, window, xembed, xembed, 32, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(xembedInfo), 2);
+    }
+
+    if (style & kPalStyleAcceptFiles) {
+        XdndTarget::Announce(*display, window);
+        const auto deliver = [](void* user, const PalPoint& screenPoint, const std::vector<std::string>& paths) {
+            auto* self = static_cast<CPalWindow*>(user);
+            PalPoint point = screenPoint;
+            self->ScreenToClient(&point);
+            self->onDropFiles(point.x, point.y, paths);
+        };
+        m_pDropTarget = std::make_shared<XdndTarget>(window, deliver, this);
     }
 
     XWindowAttributes created;
@@ -373,6 +390,7 @@ void CPalWindow::Forget()
         display->RemoveWindow(handle);
     m_nHandle = 0;
     m_nDirty = 0;
+    m_pDropTarget.reset();
     if (m_pBacking)
         cairo_surface_destroy(static_cast<cairo_surface_t*>(m_pBacking));
     m_pBacking = nullptr;
@@ -443,7 +461,7 @@ void CPalWindow::GetClientBounds(CPalRect& bounds)
     PalDisplay* display = PalDisplay::Get();
     XWindowAttributes attributes;
     if (display && GetHandle() != 0 && XGetWindowAttributes(display->Dpy(), GetHandle(), &attributes))
-        bounds.Init(0, 0, attributes.width, attributes.height);
+        bounds.Init(0, 0, ToClient(attributes.width), ToClient(attributes.height));
 }
 
 bool CPalWindow::SetBounds(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height)
@@ -452,7 +470,8 @@ bool CPalWindow::SetBounds(std::int32_t x, std::int32_t y, std::int32_t width, s
     if (!display || GetHandle() == 0)
         return false;
     return display->Trapped([&] {
-        XMoveResizeWindow(display->Dpy(), GetHandle(), x, y, width > 0 ? width : 1, height > 0 ? height : 1);
+        XMoveResizeWindow(display->Dpy(), GetHandle(), ToDevice(x), ToDevice(y), width > 0 ? ToDevice(width) : 1,
+                          height > 0 ? ToDevice(height) : 1);
         XMapWindow(display->Dpy(), GetHandle());
     });
 }
@@ -463,7 +482,7 @@ bool CPalWindow::SetPosition(std::int32_t x, std::int32_t y)
     if (!display || GetHandle() == 0)
         return false;
     return display->Trapped([&] {
-        XMoveWindow(display->Dpy(), GetHandle(), x, y);
+        XMoveWindow(display->Dpy(), GetHandle(), ToDevice(x), ToDevice(y));
         XMapWindow(display->Dpy(), GetHandle());
     });
 }
@@ -527,7 +546,11 @@ PalResult CPalWindow::InvalidateRect(const CPalRect& rect)
 {
     if (GetHandle() == 0)
         return kPalUnexpected;
-    AddDirty(rect.Left(), rect.Top(), rect.Right(), rect.Bottom());
+    // Partly covered device pixels are repainted whole.
+    const double s = Scale();
+    const auto low = [s](std::int32_t v) { return static_cast<std::int32_t>(std::floor(v * s)); };
+    const auto high = [s](std::int32_t v) { return static_cast<std::int32_t>(std::ceil(v * s)); };
+    AddDirty(low(rect.Left()), low(rect.Top()), high(rect.Right()), high(rect.Bottom()));
     return kPalOk;
 }
 
@@ -548,6 +571,12 @@ void CPalWindow::PaintPending()
     CPalRect dirty;
     if (!dirty.Intersect(UnpackRect(packed), CPalRect(0, 0, m_nWidth, m_nHeight)))
         return;
+    // The client area that covers the dirty device pixels.
+    const double s = Scale();
+    const auto low = [s](std::int32_t v) { return static_cast<std::int32_t>(std::floor(v / s)); };
+    const auto high = [s](std::int32_t v) { return static_cast<std::int32_t>(std::ceil(v / s)); };
+    const CPalRect clientDirty(low(dirty.Left()), low(dirty.Top()), high(dirty.Right()) - low(dirty.Left()),
+                               high(dirty.Bottom()) - low(dirty.Top()));
     // The window keeps its picture in an image of its size: what a repaint
     // leaves alone stays as it was, as on a screen that is never erased.
     auto* backing = static_cast<cairo_surface_t*>(m_pBacking);
@@ -560,12 +589,15 @@ void CPalWindow::PaintPending()
         backing = cairo_image_surface_create(CAIRO_FORMAT_RGB24, m_nWidth, m_nHeight);
         m_pBacking = backing;
     }
+    // One transform for everything drawn into the window: client units in,
+    // device pixels out.
+    cairo_surface_set_device_scale(backing, s, s);
     cairo_t* cr = cairo_create(backing);
-    cairo_rectangle(cr, dirty.Left(), dirty.Top(), dirty.Width(), dirty.Height());
+    cairo_rectangle(cr, dirty.Left() / s, dirty.Top() / s, dirty.Width() / s, dirty.Height() / s);
     cairo_clip(cr);
     {
         CPalDC dc(cr);
-        onPaint(&dc, dirty);
+        onPaint(&dc, clientDirty);
     }
     cairo_destroy(cr);
     cairo_surface_flush(backing);
@@ -608,17 +640,48 @@ void CPalWindow::ClientToScreen(PalPoint* point)
     PalDisplay* display = PalDisplay::Get();
     Window child = 0;
     if (point && display && GetHandle() != 0)
-        XTranslateCoordinates(display->Dpy(), GetHandle(), display->Root(), point->x, point->y, &point->x, &point->y,
-                              &child);
+        XTranslateCoordinates(display->Dpy(), GetHandle(), display->Root(), ToDevice(point->x), ToDevice(point->y),
+                              &point->x, &point->y, &child);
 }
 
 void CPalWindow::ScreenToClient(PalPoint* point)
 {
     PalDisplay* display = PalDisplay::Get();
     Window child = 0;
-    if (point && display && GetHandle() != 0)
+    if (point && display && GetHandle() != 0 &&
         XTranslateCoordinates(display->Dpy(), display->Root(), GetHandle(), point->x, point->y, &point->x, &point->y,
-                              &child);
+                              &child)) {
+        point->x = ToClient(point->x);
+        point->y = ToClient(point->y);
+    }
+}
+
+std::int32_t CPalWindow::ToDevice(std::int32_t client) const
+{
+    return static_cast<std::int32_t>(std::lround(client * double(Scale())));
+}
+
+std::int32_t CPalWindow::ToClient(std::int32_t device) const
+{
+    return static_cast<std::int32_t>(std::floor(device / double(Scale())));
+}
+
+void CPalWindow::SetScale(float scale)
+{
+    const float old = Scale();
+    if (!(scale > 0.f) || scale == old)
+        return;
+    const std::int32_t clientWidth = static_cast<std::int32_t>(std::lround(m_nWidth / double(old)));
+    const std::int32_t clientHeight = static_cast<std::int32_t>(std::lround(m_nHeight / double(old)));
+    m_fScale.store(scale, std::memory_order_relaxed);
+    PalDisplay* display = PalDisplay::Get();
+    if (!display || GetHandle() == 0 || !m_bOwned)
+        return;
+    // The new size counts at once, so the next repaint fills all of it.
+    m_nWidth = std::max(1, ToDevice(clientWidth));
+    m_nHeight = std::max(1, ToDevice(clientHeight));
+    display->Trapped([&] { XResizeWindow(display->Dpy(), GetHandle(), m_nWidth, m_nHeight); });
+    Invalidate();
 }
 
 bool CPalWindow::StartTimer(std::uint32_t id, std::uint32_t intervalMs)

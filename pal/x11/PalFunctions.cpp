@@ -14,6 +14,9 @@
 #include <sys/wait.h>
 
 #include <array>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <utility>
 
 extern char** environ;
@@ -151,5 +154,64 @@ bool SaveWindowImage(IPalWindow* window, const char* path)
 }
 
 PalResult ShowHelp(IPalWindow*, const char*, std::uint32_t, std::uintptr_t) { return kPalOk; }
+
+namespace {
+
+constexpr double kReferenceDpi = 96.0;
+
+// A positive, finite number that is all of `text`; 0 otherwise.
+double PositiveNumber(const char* text)
+{
+    if (!text || !*text)
+        return 0.0;
+    char* end = nullptr;
+    const double value = std::strtod(text, &end);
+    return *end == '\0' && std::isfinite(value) && value > 0.0 ? value : 0.0;
+}
+
+// The "Xft.dpi" entry of the X resource database text, over 96; 0 when absent.
+double ScaleOfResources(const char* resources)
+{
+    static constexpr char kName[] = "Xft.dpi:";
+    for (const char* line = resources; line && *line;) {
+        const char* end = std::strchr(line, '\n');
+        const std::string text(line, end ? end : line + std::strlen(line));
+        if (text.compare(0, sizeof kName - 1, kName) == 0) {
+            const std::size_t first = text.find_first_not_of(" \t", sizeof kName - 1);
+            if (first != std::string::npos)
+                return PositiveNumber(text.c_str() + first) / kReferenceDpi;
+        }
+        line = end ? end + 1 : nullptr;
+    }
+    return 0.0;
+}
+
+// Asked once a process: hosts make views often, and the answer is the same.
+double ScaleOfDisplay()
+{
+    static const double scale = [] {
+        if (PalDisplay* display = PalDisplay::Get())
+            return ScaleOfResources(XResourceManagerString(display->Dpy()));
+        // Before the graphics runtime starts (a host asks the size first).
+        Display* dpy = XOpenDisplay(nullptr);
+        if (!dpy)
+            return 0.0;
+        const double found = ScaleOfResources(XResourceManagerString(dpy));
+        XCloseDisplay(dpy);
+        return found;
+    }();
+    return scale;
+}
+
+} // namespace
+
+float GetDesktopScale()
+{
+    for (const char* name : {"GDK_SCALE", "QT_SCALE_FACTOR"})
+        if (const double scale = PositiveNumber(std::getenv(name)); scale > 0.0)
+            return static_cast<float>(scale);
+    const double scale = ScaleOfDisplay();
+    return scale > 0.0 ? static_cast<float>(scale) : 1.f;
+}
 
 } // namespace ZVNPal

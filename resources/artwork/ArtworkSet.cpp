@@ -5,11 +5,13 @@
 #include "ControlArtwork.h"
 #include "PanelArtwork.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
-ArtworkSet::ArtworkSet()
+ArtworkSet::ArtworkSet(double scale) : m_scale(scale)
 {
+    const Canvas::DetailScope detail(scale);
     using Size = ControlArtwork::Size;
     add("sv_background.bmp", ImageFormat::Bmp24, 1, PanelArtwork::compactBackground());
     add("ol_background.bmp", ImageFormat::Bmp24, 1, PanelArtwork::fullBackground());
@@ -51,11 +53,20 @@ const Canvas& ArtworkSet::image(const std::string& fileName) const
     std::abort();
 }
 
+std::string ArtworkSet::scaledFileName(const std::string& fileName, double scale)
+{
+    if (scale == 1.0)
+        return fileName;
+    const std::size_t dot = fileName.rfind('.');
+    const std::string suffix = "@" + std::to_string(static_cast<int>(std::lround(scale))) + "x";
+    return dot == std::string::npos ? fileName + suffix : fileName.substr(0, dot) + suffix + fileName.substr(dot);
+}
+
 bool ArtworkSet::writeAll(const std::string& folder) const
 {
     bool ok = true;
     for (const ArtworkImage& entry : m_images) {
-        const std::string path = folder + "/" + entry.fileName;
+        const std::string path = folder + "/" + scaledFileName(entry.fileName, m_scale);
         const bool written = entry.format == ImageFormat::Png ? entry.canvas->writePng(path)
                                                               : entry.canvas->writeBmp24(path);
         if (!written) {

@@ -21,7 +21,12 @@ struct ArtworkImage
 class ArtworkSet
 {
 public:
-    ArtworkSet();
+    // The set at `scale` pixels per unit; its files carry "@2x" (for a
+    // scale of 2) before the extension, those at 1 none.
+    explicit ArtworkSet(double scale = 1.0);
+
+    // "name@2x.png" for "name.png" at a scale of 2.
+    static std::string scaledFileName(const std::string& fileName, double scale);
 
     const std::vector<ArtworkImage>& images() const { return m_images; }
     // The image of that file name; a missing name is a programming error and aborts.
@@ -33,4 +38,5 @@ private:
     void add(const std::string& fileName, ImageFormat format, int frames, std::unique_ptr<Canvas> canvas);
 
     std::vector<ArtworkImage> m_images;
+    double m_scale;
 };

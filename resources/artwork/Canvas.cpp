@@ -3,17 +3,27 @@
 
 #include <png.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <vector>
 
+double Canvas::s_scale = 1.0;
+
 Canvas::Canvas(int width, int height)
-    : m_surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height)),
-      m_cr(cairo_create(m_surface)),
+    : m_surface(cairo_image_surface_create(CAIRO_FORMAT_ARGB32, static_cast<int>(std::lround(width * s_scale)),
+                                           static_cast<int>(std::lround(height * s_scale)))),
       m_nWidth(width),
       m_nHeight(height)
 {
+    // Painters draw in the image's units; the surface holds s_scale pixels a unit.
+    cairo_surface_set_device_scale(m_surface, s_scale, s_scale);
+    m_cr = cairo_create(m_surface);
 }
+
+int Canvas::pixelWidth() const { return cairo_image_surface_get_width(m_surface); }
+
+int Canvas::pixelHeight() const { return cairo_image_surface_get_height(m_surface); }
 
 Canvas::~Canvas()
 {
@@ -89,15 +99,15 @@ bool Canvas::writePng(const std::string& path) const
     bool ok = png && info;
     if (ok && setjmp(png_jmpbuf(png)) == 0) {
         png_init_io(png, out);
-        png_set_IHDR(png, info, static_cast<png_uint_32>(m_nWidth), static_cast<png_uint_32>(m_nHeight), 8,
+        png_set_IHDR(png, info, static_cast<png_uint_32>(pixelWidth()), static_cast<png_uint_32>(pixelHeight()), 8,
                      PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                      PNG_FILTER_TYPE_DEFAULT);
         png_write_info(png, info);
         const unsigned char* data = cairo_image_surface_get_data(m_surface);
         const int stride = cairo_image_surface_get_stride(m_surface);
-        for (int y = 0; y < m_nHeight; ++y) {
+        for (int y = 0; y < pixelHeight(); ++y) {
             std::vector<uint8_t> row =
-                straightRgbaRow(reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * stride), m_nWidth);
+                straightRgbaRow(reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * stride), pixelWidth());
             png_write_row(png, row.data());
         }
         png_write_end(png, nullptr);
@@ -111,8 +121,8 @@ bool Canvas::writePng(const std::string& path) const
 bool Canvas::writeBmp24(const std::string& path) const
 {
     cairo_surface_flush(m_surface);
-    const uint32_t rowBytes = (static_cast<uint32_t>(m_nWidth) * 3 + 3) & ~3u;
-    const uint32_t pixelBytes = rowBytes * static_cast<uint32_t>(m_nHeight);
+    const uint32_t rowBytes = (static_cast<uint32_t>(pixelWidth()) * 3 + 3) & ~3u;
+    const uint32_t pixelBytes = rowBytes * static_cast<uint32_t>(pixelHeight());
     const uint32_t headerBytes = 14 + 40;
 
     std::vector<uint8_t> file;
@@ -123,8 +133,8 @@ bool Canvas::writeBmp24(const std::string& path) const
     putLittleEndian(file, 0, 4);
     putLittleEndian(file, headerBytes, 4);
     putLittleEndian(file, 40, 4);                       // info header size
-    putLittleEndian(file, static_cast<uint32_t>(m_nWidth), 4);
-    putLittleEndian(file, static_cast<uint32_t>(m_nHeight), 4); // positive: rows run bottom-up
+    putLittleEndian(file, static_cast<uint32_t>(pixelWidth()), 4);
+    putLittleEndian(file, static_cast<uint32_t>(pixelHeight()), 4); // positive: rows run bottom-up
     putLittleEndian(file, 1, 2);                        // planes
     putLittleEndian(file, 24, 2);                       // bits per pixel
     putLittleEndian(file, 0, 4);                        // uncompressed
@@ -138,10 +148,10 @@ bool Canvas::writeBmp24(const std::string& path) const
     // colour channels are already the composited values.
     const unsigned char* data = cairo_image_surface_get_data(m_surface);
     const int stride = cairo_image_surface_get_stride(m_surface);
-    for (int y = m_nHeight - 1; y >= 0; --y) {
+    for (int y = pixelHeight() - 1; y >= 0; --y) {
         const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<size_t>(y) * stride);
         uint32_t written = 0;
-        for (int x = 0; x < m_nWidth; ++x) {
+        for (int x = 0; x < pixelWidth(); ++x) {
             file.push_back(static_cast<uint8_t>(row[x]));
             file.push_back(static_cast<uint8_t>(row[x] >> 8));
             file.push_back(static_cast<uint8_t>(row[x] >> 16));

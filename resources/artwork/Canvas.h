@@ -10,6 +10,21 @@
 class Canvas
 {
 public:
+    // While one lives, new canvases hold `scale` pixels per unit: the same
+    // pictures, drawn (not enlarged) for finer screens.
+    class DetailScope
+    {
+    public:
+        explicit DetailScope(double scale) : m_previous(s_scale) { s_scale = scale; }
+        ~DetailScope() { s_scale = m_previous; }
+        DetailScope(const DetailScope&) = delete;
+        DetailScope& operator=(const DetailScope&) = delete;
+
+    private:
+        double m_previous;
+    };
+
+    // Width and height in units; the surface is the current detail larger.
     Canvas(int width, int height);
     ~Canvas();
     Canvas(const Canvas&) = delete;
@@ -19,6 +34,8 @@ public:
     cairo_surface_t* surface() const { return m_surface; }
     int width() const { return m_nWidth; }
     int height() const { return m_nHeight; }
+    int pixelWidth() const;
+    int pixelHeight() const;
 
     // Paints `frames` pictures stacked top to bottom, each frameHeight tall; the
     // painter sees a context whose origin is the frame's corner, clipped to it.
@@ -28,11 +45,14 @@ public:
     void paintCanvas(const Canvas& source, double x, double y, double scale = 1.0,
                      double sourceY = 0.0, double sourceHeight = -1.0);
 
+    // The files hold every pixel of the surface.
     bool writePng(const std::string& path) const;
     // Writes the pixels composited over black as an uncompressed 24-bit bitmap.
     bool writeBmp24(const std::string& path) const;
 
 private:
+    static double s_scale;
+
     cairo_surface_t* m_surface;
     cairo_t* m_cr;
     int m_nWidth;

@@ -109,25 +109,15 @@ std::unique_ptr<Canvas> ControlArtwork::screwWrite()
     return c;
 }
 
-// The switch indicators cover only the upper left of the switch: an amber corner
-// bracket for the focus and a red lamp for automation writing.
+// The switch's focus is a ring around its nut, as the knobs' is around them.
 std::unique_ptr<Canvas> ControlArtwork::switchFocus()
 {
-    auto c = std::make_unique<Canvas>(25, 27);
-    cairo_t* cr = c->context();
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    for (double width : {4.0, 2.6, 1.3}) {
-        cairo_move_to(cr, 2.5, 15.0);
-        cairo_line_to(cr, 2.5, 2.5);
-        cairo_line_to(cr, 15.0, 2.5);
-        cairo_set_source_rgba(cr, kFocusAmber.r, kFocusAmber.g, kFocusAmber.b, width < 2 ? 0.95 : 0.22);
-        cairo_set_line_width(cr, width);
-        cairo_stroke(cr);
-    }
+    auto c = std::make_unique<Canvas>(38, 47);
+    HardwarePainter::glowRing(c->context(), 19.0, 23.0, 15.5, kFocusAmber, 1.1);
     return c;
 }
 
+// The switch's automation mark: a red lamp at its upper left.
 std::unique_ptr<Canvas> ControlArtwork::switchWrite()
 {
     auto c = std::make_unique<Canvas>(22, 25);

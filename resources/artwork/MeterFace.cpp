@@ -29,7 +29,7 @@ MeterGeometry MeterFace::geometry(MeterPanel panel)
 {
     if (panel == MeterPanel::Full)
         return {130, 61, 65.0, 88.0, 71.0, 78.5, 7.2, 11.5, 1.05};
-    return {113, 45, 56.5, 68.0, 54.0, 60.5, 5.9, 9.0, 0.95};
+    return {113, 45, 56.5, 68.0, 54.0, 60.5, 9.7, 9.0, 0.95};
 }
 
 void MeterFace::paintDial(cairo_t* cr) const
@@ -63,6 +63,8 @@ void MeterFace::paintDial(cairo_t* cr) const
     cairo_set_line_width(cr, 0.8);
     cairo_stroke(cr);
 
+    constexpr double kLabelGap = 1.5;
+    double lastRight = -1e9;
     for (const MeterMark& mark : m_scale.marks()) {
         const double a = angleOf(mark.position);
         const double outer = g.scaleRadius + (mark.major ? 4.6 : 3.0);
@@ -77,6 +79,11 @@ void MeterFace::paintDial(cairo_t* cr) const
         const std::string text = std::to_string(std::abs(mark.db));
         const double lx = g.pivotX + g.labelRadius * std::cos(a);
         const double ly = g.pivotY + g.labelRadius * std::sin(a) + 0.36 * g.fontSize;
+        // On a small face a number that would touch the one before is left out.
+        const double half = HardwarePainter::textWidth(cr, text, g.fontSize, false, 0.92) / 2;
+        if (lx - half < lastRight + kLabelGap)
+            continue;
+        lastRight = lx + half;
         HardwarePainter::engravedText(cr, text, lx, ly, g.fontSize, TextAlign::Centre, ink, false, 0.92);
     }
 

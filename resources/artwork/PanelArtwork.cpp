@@ -20,6 +20,9 @@ constexpr Rgb kSilverInk{0.88, 0.86, 0.80};
 constexpr Rgb kEnamel{0.09, 0.09, 0.10};
 constexpr double kKnobDefault = 0.5, kGainDefault = 0.4;
 constexpr uint32_t kFullSeed = 0x7a11u, kCompactSeed = 0x5e7u;
+// The compact panel's smallest print: DejaVu Sans capitals stand 0.73 of the
+// size, so 9.7 keeps every legend at least 7 pixels tall at 100 %.
+constexpr double kCompactLegendSize = 9.7;
 
 std::vector<double> evenAngles(int count, double sweep)
 {
@@ -133,13 +136,23 @@ void knobDial(cairo_t* cr, const ControlPlace& p, double knobRadius, bool withMi
                                kInk);
 }
 
-void selectorDial(cairo_t* cr, const ControlPlace& p, double radius, double fontSize)
+// The compact knobs: a tick at every number, only the even ones printed, so
+// that the numbers can be large enough to read.
+void compactKnobDial(cairo_t* cr, const ControlPlace& p, double knobRadius)
+{
+    const double sweep = ControlArtwork::kKnobSweepDegrees;
+    HardwarePainter::dialScale(cr, p.centreX(), p.centreY(), knobRadius + 2.5, knobRadius + 6.5, evenAngles(11, sweep),
+                               evenAngles(6, sweep), {"0", "2", "4", "6", "8", "10"},
+                               knobRadius + 7.5 + kCompactLegendSize * 0.75, kCompactLegendSize, kInk);
+}
+
+void selectorDial(cairo_t* cr, const ControlPlace& p, double radius, double fontSize, double labelOffset)
 {
     std::vector<double> angles;
     for (int k = 0; k < ControlArtwork::kSelectorFrames; ++k)
         angles.push_back(ControlArtwork::selectorAngle(k));
     HardwarePainter::dialScale(cr, p.centreX(), p.centreY(), radius + 2.0, radius + 5.5, {}, angles,
-                               {"GR", "dBFS", "+4", "+10"}, radius + 5.5 + fontSize * 1.5, fontSize, kInk);
+                               {"GR", "dBFS", "+4", "+10"}, radius + 5.5 + labelOffset, fontSize, kInk);
 }
 
 void screwDial(cairo_t* cr, const ControlPlace& p)
@@ -184,7 +197,9 @@ void drawFullFace(cairo_t* cr)
     HardwarePainter::engravedText(cr, "LIMIT", l.limit.centreX(), 122, 8.5, TextAlign::Centre, kInk);
     HardwarePainter::engravedText(cr, "COMPRESS", l.limit.centreX(), 191, 8.5, TextAlign::Centre, kInk);
 
-    selectorDial(cr, l.selector, ControlArtwork::selectorRadius(ControlArtwork::Size::Full), 7.5);
+    constexpr double kFullSelectorFont = 7.5;
+    selectorDial(cr, l.selector, ControlArtwork::selectorRadius(ControlArtwork::Size::Full), kFullSelectorFont,
+                 kFullSelectorFont * 1.5);
     HardwarePainter::engravedText(cr, "METER", l.selector.centreX(), 22, 8.5, TextAlign::Centre, kInk);
     HardwarePainter::engravedText(cr, "ON", l.enable.x + l.enable.w + 2, l.enable.y + 12, 8.5, TextAlign::Left,
                                   kInk);
@@ -201,21 +216,29 @@ void drawCompactFace(cairo_t* cr)
 
     enamelPlate(cr, 6, 5, 164, 25, 2.5);
     HardwarePainter::engravedText(cr, "OL-7T", 13, 24, 15, TextAlign::Left, kSilverInk, true, 0.92);
-    HardwarePainter::engravedText(cr, "LEVELING AMPLIFIER", 162, 23, 7, TextAlign::Right, kSilverInk, true, 1.0);
+    HardwarePainter::engravedText(cr, "LEVELING", 162, 16, kCompactLegendSize, TextAlign::Right, kSilverInk, true, 0.9);
+    HardwarePainter::engravedText(cr, "AMPLIFIER", 162, 26.5, kCompactLegendSize, TextAlign::Right, kSilverInk, true,
+                                  0.9);
     optionsButton(cr, l.options);
     meterBezel(cr, l.meter, 5);
 
     const double knobR = ControlArtwork::knobRadius(ControlArtwork::Size::Compact);
-    knobDial(cr, l.gain, knobR, false, 5.5);
-    knobDial(cr, l.peak, knobR, false, 5.5);
-    HardwarePainter::engravedText(cr, "GAIN", l.gain.centreX(), 243, 7, TextAlign::Centre, kInk);
-    HardwarePainter::engravedText(cr, "PEAK REDUCTION", l.peak.centreX(), 243, 7, TextAlign::Centre, kInk);
+    compactKnobDial(cr, l.gain, knobR);
+    compactKnobDial(cr, l.peak, knobR);
+    HardwarePainter::engravedText(cr, "GAIN", l.gain.centreX(), 245, kCompactLegendSize, TextAlign::Centre, kInk);
+    HardwarePainter::engravedText(cr, "PEAK REDUCTION", l.peak.centreX(), 245, kCompactLegendSize, TextAlign::Centre,
+                                  kInk, true, 0.8);
 
-    selectorDial(cr, l.selector, ControlArtwork::selectorRadius(ControlArtwork::Size::Compact), 5.5);
+    // Close in, so the upper labels stay clear of the meter's bezel.
+    selectorDial(cr, l.selector, ControlArtwork::selectorRadius(ControlArtwork::Size::Compact), kCompactLegendSize,
+                 kCompactLegendSize * 0.9);
     screwDial(cr, l.screw);
-    HardwarePainter::engravedText(cr, "R37", l.screw.x + l.screw.w + 2, l.screw.centreY() + 2.5, 6.5, TextAlign::Left, kInk);
-    HardwarePainter::engravedText(cr, "LIMIT", l.limit.x - 2, 127, 6.5, TextAlign::Right, kInk);
-    HardwarePainter::engravedText(cr, "COMP", l.limit.x - 2, 155, 6.5, TextAlign::Right, kInk);
+    HardwarePainter::engravedText(cr, "R37", l.screw.x + l.screw.w + 1, l.screw.centreY() + 3.5, kCompactLegendSize,
+                                  TextAlign::Left, kInk, true, 0.8);
+    HardwarePainter::engravedText(cr, "LIMIT", l.limit.x - 1, 124, kCompactLegendSize, TextAlign::Right, kInk, true,
+                                  0.85);
+    HardwarePainter::engravedText(cr, "COMP", l.limit.x - 1, 149, kCompactLegendSize, TextAlign::Right, kInk, true,
+                                  0.85);
 }
 
 std::unique_ptr<Canvas> paintedCanvas(int w, int h, void (*painter)(cairo_t*))

@@ -29,6 +29,9 @@ int main(int argc, char** argv)
     {
         const ArtworkSet artwork;
         ok = artwork.writeAll(resources) && ok;
+        // The editor's pictures for screens of two pixels a unit, drawn at that size.
+        constexpr double kDetailedScale = 2.0;
+        ok = ArtworkSet(kDetailedScale).writeAll(resources) && ok;
         if (!ManualWriter(artwork).write(manualSource, documentation + "/OL-7TLevelingAmplifier_EN.pdf")) {
             std::fprintf(stderr, "ol7t_artwork: cannot make the manual from %s\n", manualSource.c_str());
             ok = false;

@@ -23,7 +23,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <string>
 #include <thread>
+
+#include <unistd.h>
 
 namespace testing_support {
 
@@ -70,6 +73,15 @@ protected:
     {
         setenv("OL7T_REGISTRY_FILE", "/nonexistent/registry.reg", 1);
         setenv("OL7T_MESSAGEBOX", "stderr", 1);
+        // The editor's size: no user's settings and no desktop scale of the machine.
+        setenv("XDG_CONFIG_HOME", configHome().c_str(), 1);
+        unsetenv("GDK_SCALE");
+        unsetenv("QT_SCALE_FACTOR");
+    }
+
+    static std::string configHome()
+    {
+        return (std::filesystem::temp_directory_path() / ("ol7t-editor-test-" + std::to_string(getpid()))).string();
     }
 
     void SetUp() override

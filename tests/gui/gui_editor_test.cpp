@@ -7,9 +7,13 @@
 #include "core/ParameterIds.h"
 #include "tools/render/EffectSession.h"
 
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
+
 #include <X11/keysym.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 
 using namespace Steinberg;
 using testing_support::BundleEffect;
@@ -234,3 +238,143 @@ TEST_F(EditorEndToEnd, ASecondViewOfTheSameEffectShowsNothing)
 }
 
 } // namespace
+
+namespace {
+
+// A host that records the sizes the view asks for before granting them.
+class ResizeRecordingFrame : public HostFrame
+{
+public:
+    tresult PLUGIN_API resizeView(IPlugView* view, ViewRect* newSize) override
+    {
+        if (newSize)
+            requests.push_back(*newSize);
+        return HostFrame::resizeView(view, newSize);
+    }
+    std::vector<ViewRect> requests;
+};
+
+class EditorScaling : public testing_support::EditorHost
+{
+protected:
+    void SetUp() override
+    {
+        EditorHost::SetUp();
+        if (!display)
+            return;
+        frame->release();
+        frame = recording = new ResizeRecordingFrame;
+        XResizeWindow(display, parent, 1600, 500);
+        std::filesystem::remove_all(configHome());
+    }
+    void TearDown() override
+    {
+        std::filesystem::remove_all(configHome());
+        EditorHost::TearDown();
+    }
+
+    // The size of the panel window the view made inside the host's window.
+    std::pair<int, int> panelWindowSize()
+    {
+        XSync(display, False);
+        Window root = 0, up = 0, *children = nullptr;
+        unsigned count = 0;
+        std::pair<int, int> size{0, 0};
+        if (XQueryTree(display, parent, &root, &up, &children, &count) && count > 0) {
+            XWindowAttributes attributes;
+            if (XGetWindowAttributes(display, children[count - 1], &attributes))
+                size = {attributes.width, attributes.height};
+        }
+        if (children)
+            XFree(children);
+        return size;
+    }
+
+    static std::pair<int, int> sizeOf(IPlugView* view)
+    {
+        ViewRect rect;
+        view->getSize(&rect);
+        return {rect.getWidth(), rect.getHeight()};
+    }
+
+    ResizeRecordingFrame* recording = nullptr;
+};
+
+} // namespace
+
+TEST_F(EditorScaling, HostFactorSizesTheViewAsksForTheResizeAndScalesPointerInput)
+{
+    BundleEffect effect(bundle);
+    ASSERT_TRUE(effect.initialized);
+    IPlugView* view = effect.controller->createView("editor");
+    ASSERT_NE(view, nullptr);
+    FUnknownPtr<IPlugViewContentScaleSupport> scaling(view);
+    ASSERT_TRUE(scaling);
+    EXPECT_EQ(sizeOf(view), std::make_pair(765, 212));
+
+    // Before attachment the factor only sets the size the host will ask for.
+    EXPECT_EQ(scaling->setContentScaleFactor(1.5f), kResultTrue);
+    EXPECT_EQ(sizeOf(view), std::make_pair(1148, 318));
+    EXPECT_EQ(scaling->setContentScaleFactor(std::nanf("")), kInvalidArgument);
+    EXPECT_EQ(scaling->setContentScaleFactor(0.f), kInvalidArgument);
+    EXPECT_EQ(sizeOf(view), std::make_pair(1148, 318));
+
+    view->setFrame(frame);
+    ASSERT_EQ(view->attached(reinterpret_cast<void*>(parent), kPlatformTypeX11EmbedWindowID), kResultOk);
+    pump(100);
+    EXPECT_EQ(panelWindowSize(), std::make_pair(1148, 318));
+
+    EXPECT_EQ(scaling->setContentScaleFactor(2.f), kResultTrue);
+    ASSERT_EQ(recording->requests.size(), 1u);
+    EXPECT_EQ(recording->requests[0].getWidth(), 1530);
+    EXPECT_EQ(recording->requests[0].getHeight(), 424);
+    EXPECT_EQ(sizeOf(view), std::make_pair(1530, 424));
+    ViewRect offered(10, 20, 110, 120);
+    EXPECT_EQ(view->checkSizeConstraint(&offered), kResultTrue);
+    EXPECT_EQ(std::make_pair(offered.right, offered.bottom), std::make_pair(1540, 444));
+    pump(100);
+    EXPECT_EQ(panelWindowSize(), std::make_pair(1530, 424));
+
+    // The gain knob sits at twice its panel position; 80 screen pixels of
+    // drag are the 40 panel pixels that take it from 0.5 to 0.7.
+    effect.controller->setParamNormalized(PARAM_GAIN, 0.5);
+    pump(50);
+    moveTo(2 * kGainX, 2 * kGainY);
+    effect.handler.calls.clear();
+    button(Button1, true);
+    for (int dy = 8; dy <= 80; dy += 8)
+        moveTo(2 * kGainX, 2 * kGainY - dy);
+    button(Button1, false);
+    pump(100);
+    ASSERT_FALSE(effect.handler.calls.empty());
+    for (const auto& call : effect.handler.calls)
+        EXPECT_EQ(call.id, PARAM_GAIN);
+    EXPECT_NEAR(effect.controller->getParamNormalized(PARAM_GAIN), 0.7, 1e-5);
+
+    view->removed();
+    view->setFrame(nullptr);
+    view->release();
+}
+
+TEST_F(EditorScaling, TheRememberedSizeIsTheStartingSizeAndADamagedFileIsIgnored)
+{
+    BundleEffect effect(bundle);
+    ASSERT_TRUE(effect.initialized);
+    const struct {
+        const char* text;
+        std::pair<int, int> size;
+    } cases[] = {
+        {"EditorSize=150\n", {1148, 318}},
+        {"Other=1\nEditorSize=200\n", {1530, 424}},
+        {"EditorSize=175\n", {765, 212}},
+        {"EditorSize=banana\n\x01\xff", {765, 212}},
+    };
+    std::filesystem::create_directories(configHome() + "/marrowby");
+    for (const auto& c : cases) {
+        std::ofstream(configHome() + "/marrowby/editor.conf", std::ios::trunc) << c.text;
+        IPlugView* view = effect.controller->createView("editor");
+        ASSERT_NE(view, nullptr);
+        EXPECT_EQ(sizeOf(view), c.size) << c.text;
+        view->release();
+    }
+}

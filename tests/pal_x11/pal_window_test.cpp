@@ -49,6 +49,12 @@ public:
     void onAsync(std::intptr_t a, std::intptr_t b) override { Note("async", int(a), int(b)); }
     int onSize(int type, int w, int h) override { return Note("size", type, w, h); }
     int onDestroyed() override { return Note("destroyed"); }
+    int onDropFiles(int x, int y, const std::vector<std::string>& paths) override
+    {
+        dropped = paths;
+        return Note("drop", x, y);
+    }
+    std::vector<std::string> dropped;
     int onPaint(IPalDC* dc, const CPalRect& dirty) override
     {
         dc->FillRect(dirty.Left(), dirty.Top(), dirty.Width(), dirty.Height(), CPalColor(paintColour));
@@ -431,6 +437,113 @@ TEST_F(PalWindowTest, DropQueriesAnswerForThisOtherAndLayerWindows)
     EXPECT_EQ(window.QueryDrop(&files, PalPoint{}, sibling.GetHandle()), kPalDropNone + 1);
     EXPECT_EQ(window.QueryDrop(&files, PalPoint{}, parent), kPalDropNone);
     EXPECT_EQ(window.QueryDrop(&files, PalPoint{}, 0), kPalDropNone);
+}
+
+// A drag source of the test's own: it offers a file list through XdndSelection
+// and speaks the drag protocol to the panel as a file manager does.
+class XdndSource {
+public:
+    XdndSource(Display* display, Window target) : d(display), target(target)
+    {
+        source = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 1, 1, 0, 0, 0);
+        XSetSelectionOwner(d, Atom("XdndSelection"), source, CurrentTime);
+    }
+    ~XdndSource() { XDestroyWindow(d, source); }
+
+    void Send(const char* message, long l1, long l2, long l3 = 0, long l4 = 0)
+    {
+        XEvent e{};
+        e.xclient.type = ClientMessage;
+        e.xclient.window = target;
+        e.xclient.message_type = Atom(message);
+        e.xclient.format = 32;
+        e.xclient.data.l[0] = static_cast<long>(source);
+        e.xclient.data.l[1] = l1;
+        e.xclient.data.l[2] = l2;
+        e.xclient.data.l[3] = l3;
+        e.xclient.data.l[4] = l4;
+        XSendEvent(d, target, False, NoEventMask, &e);
+        XSync(d, False);
+    }
+
+    // Answers the panel: its status and finish messages and its request for the list.
+    void Serve(const std::string& list)
+    {
+        while (XPending(d)) {
+            XEvent e;
+            XNextEvent(d, &e);
+            if (e.type == ClientMessage && e.xclient.message_type == Atom("XdndStatus"))
+                statusAccepted = e.xclient.data.l[1] & 1;
+            if (e.type == ClientMessage && e.xclient.message_type == Atom("XdndFinished"))
+                finishedAccepted = e.xclient.data.l[1] & 1;
+            if (e.type == SelectionRequest)
+                Answer(e.xselectionrequest, list);
+        }
+    }
+
+    ::Atom Atom(const char* name) { return XInternAtom(d, name, False); }
+
+    int statusAccepted = -1;
+    int finishedAccepted = -1;
+
+private:
+    void Answer(const XSelectionRequestEvent& request, const std::string& list)
+    {
+        XChangeProperty(d, request.requestor, request.property, request.target, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(list.data()), static_cast<int>(list.size()));
+        XEvent notify{};
+        notify.xselection.type = SelectionNotify;
+        notify.xselection.requestor = request.requestor;
+        notify.xselection.selection = request.selection;
+        notify.xselection.target = request.target;
+        notify.xselection.property = request.property;
+        notify.xselection.time = request.time;
+        XSendEvent(d, request.requestor, False, NoEventMask, &notify);
+        XSync(d, False);
+    }
+
+    Display* d;
+    Window target;
+    Window source = 0;
+};
+
+TEST_F(PalWindowTest, FilesDraggedFromAnotherProgramReachTheDropHandler)
+{
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, remaining = 0;
+    unsigned char* aware = nullptr;
+    ASSERT_EQ(XGetWindowProperty(host, window.GetHandle(), XInternAtom(host, "XdndAware", False), 0, 1, False,
+                                 AnyPropertyType, &type, &format, &count, &remaining, &aware),
+              Success);
+    ASSERT_TRUE(aware && count == 1);
+    EXPECT_EQ(*reinterpret_cast<long*>(aware), 5);
+    XFree(aware);
+
+    const std::string list = "file:///tmp/a%20b.wav\r\n# a comment\r\nhttp://example.org/c.wav\r\n"
+                             "file://elsewhere/tmp/d.wav\r\nfile://localhost/tmp/e.wav\r\n";
+    XdndSource source(host, window.GetHandle());
+    const long copy = static_cast<long>(source.Atom("XdndActionCopy"));
+    // A drag that offers no file list is turned down.
+    source.Send("XdndEnter", 5L << 24, static_cast<long>(source.Atom("UTF8_STRING")));
+    source.Send("XdndPosition", 0, ScreenX(15) << 16 | ScreenY(25), CurrentTime, copy);
+    ASSERT_TRUE(PumpUntil([&] { return source.Serve(list), source.statusAccepted >= 0; }));
+    EXPECT_EQ(source.statusAccepted, 0);
+    source.Send("XdndLeave", 0, 0);
+
+    source.statusAccepted = -1;
+    source.Send("XdndEnter", 5L << 24, static_cast<long>(source.Atom("text/uri-list")));
+    source.Send("XdndPosition", 0, ScreenX(15) << 16 | ScreenY(25), CurrentTime, copy);
+    ASSERT_TRUE(PumpUntil([&] { return source.Serve(list), source.statusAccepted >= 0; }));
+    EXPECT_EQ(source.statusAccepted, 1);
+    source.Send("XdndDrop", 0, CurrentTime);
+    ASSERT_TRUE(PumpUntil([&] { return source.Serve(list), source.finishedAccepted >= 0; }));
+    EXPECT_EQ(source.finishedAccepted, 1);
+
+    ASSERT_EQ(window.Count("drop"), 1);
+    EXPECT_EQ(window.Last("drop")->a, 15);
+    EXPECT_EQ(window.Last("drop")->b, 25);
+    EXPECT_EQ(window.dropped, (std::vector<std::string>{"/tmp/a b.wav", "/tmp/e.wav"}));
 }
 
 TEST_F(PalWindowTest, ManyWindowsAndSurfacesComeAndGoCleanly)

@@ -91,7 +91,7 @@ const Binding kBindings[] = {
     {"ol_meter.png", Format::PngWithAlpha, 130, 5124, 84},
     {"switch.png", Format::PngWithAlpha, 38, 94, 2},
     {"switch_write.png", Format::PngWithAlpha, 22, 25, 1},
-    {"switch_focus.png", Format::PngWithAlpha, 25, 27, 1},
+    {"switch_focus.png", Format::PngWithAlpha, 38, 47, 1},
     {"sv_knob1.png", Format::PngWithAlpha, 58, 8909, 151},
     {"sv_knob2.png", Format::PngWithAlpha, 58, 236, 4},
     {"ol_knob1.png", Format::PngWithAlpha, 83, 12986, 151},
@@ -149,7 +149,7 @@ TEST(GeneratedFiles, BackgroundsStandTheRightWayUp)
         const char* name;
         int plateX, plateY, metalX, metalY;
     };
-    for (const Case c : {Case{"ol_background.bmp", 155, 22, 120, 200}, Case{"sv_background.bmp", 120, 12, 120, 236}}) {
+    for (const Case c : {Case{"ol_background.bmp", 155, 22, 120, 200}, Case{"sv_background.bmp", 85, 12, 120, 236}}) {
         SCOPED_TRACE(c.name);
         const std::vector<uint8_t> bytes = readFile(kResources + "/" + c.name);
         ASSERT_TRUE(readBmpHeader(bytes).valid);

@@ -15,6 +15,7 @@
 #include "pal/PalRunLoop.h"
 
 #include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 
 #include <algorithm>
@@ -53,6 +54,7 @@ struct Options
     std::string output = "ol7t-editor.png";
     std::string script;
     double seconds = 1.5;
+    double scale = 0; // 0: the editor chooses
     bool module = false;
     std::array<double, 8> values{};
     std::array<bool, 8> given{};
@@ -62,10 +64,11 @@ void usage()
 {
     std::fprintf(stderr,
                  "usage: ol7t-shot [--bundle DIR] [--out FILE.png] [--signal SECONDS] [--param ID=VALUE]...\n"
-                 "                 [--script FILE] [--module]\n"
+                 "                 [--script FILE] [--module] [--scale 1|1.5|2]\n"
                  "Opens the editor of the bundle, plays the demo programme through the effect for the\n"
                  "given time (0 for none), replays the input script and writes a PNG of the window.\n"
-                 "--module shows the compact panel of the channel-strip module.\n");
+                 "--module shows the compact panel of the channel-strip module.\n"
+                 "--scale gives the editor the host's scale factor (script positions are screen pixels).\n");
 }
 
 bool parseArguments(int argc, char** argv, Options& o)
@@ -81,6 +84,11 @@ bool parseArguments(int argc, char** argv, Options& o)
             o.module = true;
         else if (arg == "--script" && hasValue)
             o.script = argv[++i];
+        else if (arg == "--scale" && hasValue) {
+            o.scale = std::atof(argv[++i]);
+            if (!(o.scale >= 0.5 && o.scale <= 4.0))
+                return false;
+        }
         else if (arg == "--signal" && hasValue) {
             o.seconds = std::atof(argv[++i]);
             if (!(o.seconds >= 0.0 && o.seconds <= 60.0))
@@ -171,6 +179,8 @@ int main(int argc, char** argv)
     int status = 1;
     {
         IPtr<IPlugView> view = owned(controller->createView("editor"));
+        if (FUnknownPtr<IPlugViewContentScaleSupport> scaling(view); scaling && options.scale > 0)
+            scaling->setContentScaleFactor(static_cast<float>(options.scale));
         ViewRect size;
         if (!view || view->getSize(&size) != kResultOk) {
             std::fprintf(stderr, "ol7t-shot: the effect offers no editor\n");
