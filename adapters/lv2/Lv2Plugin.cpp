@@ -9,19 +9,6 @@
 
 using namespace lv2ports;
 
-namespace {
-
-const void* featureData(const LV2_Feature* const* features, const char* uri)
-{
-    for (; features && *features; ++features) {
-        if (std::strcmp((*features)->URI, uri) == 0)
-            return (*features)->data;
-    }
-    return nullptr;
-}
-
-} // namespace
-
 const LV2_Descriptor Lv2Plugin::descriptor = {kPluginUri, instantiate, connectPort, activate, run,
                                               deactivate, cleanup,     extensionData};
 

@@ -5,7 +5,10 @@
 
 #include "core/ParameterIds.h"
 
+#include <lv2/core/lv2.h>
+
 #include <cstdint>
+#include <cstring>
 
 namespace lv2ports {
 
@@ -35,6 +38,16 @@ constexpr const char* kParameterSymbols[PARAM_COUNT] = {"enable", "gain", "peak_
 constexpr bool isParameterPort(uint32_t port)
 {
     return port >= kFirstParameter && port < kFirstParameter + static_cast<uint32_t>(PARAM_COUNT);
+}
+
+// The data of the host's feature `uri`, or null when the host offers none.
+inline const void* featureData(const LV2_Feature* const* features, const char* uri)
+{
+    for (; features && *features; ++features) {
+        if (std::strcmp((*features)->URI, uri) == 0)
+            return (*features)->data;
+    }
+    return nullptr;
 }
 
 } // namespace lv2ports

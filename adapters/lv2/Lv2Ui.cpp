@@ -9,19 +9,6 @@
 
 using namespace lv2ports;
 
-namespace {
-
-const void* featureData(const LV2_Feature* const* features, const char* uri)
-{
-    for (; features && *features; ++features) {
-        if (std::strcmp((*features)->URI, uri) == 0)
-            return (*features)->data;
-    }
-    return nullptr;
-}
-
-} // namespace
-
 const LV2UI_Descriptor Lv2Ui::descriptor = {kUiUri, instantiate, cleanup, portEvent, extensionData};
 const LV2UI_Idle_Interface Lv2Ui::idleInterface = {idle};
 const LV2UI_Resize Lv2Ui::resizeInterface = {nullptr, resizedByHost};

@@ -26,6 +26,7 @@ private:
     // Sends one key or button change and keeps the list of held ones.
     void press(std::vector<unsigned>& held, unsigned code, bool down);
     void send(bool isKey, unsigned code, bool down);
+    void releaseHeld();
     void turnWheel(int notches);
 
     void* connection = nullptr;
@@ -44,4 +45,12 @@ inline void InputPlayer::press(std::vector<unsigned>& held, unsigned code, bool 
         held.push_back(code);
     else if (!down && it != held.end())
         held.erase(it);
+}
+
+inline void InputPlayer::releaseHeld()
+{
+    for (unsigned key : heldKeys)
+        send(true, key, false);
+    for (unsigned button : heldButtons)
+        send(false, button, false);
 }

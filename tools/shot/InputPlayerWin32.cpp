@@ -76,10 +76,7 @@ InputPlayer::InputPlayer() = default;
 
 InputPlayer::~InputPlayer()
 {
-    for (unsigned key : heldKeys)
-        send(true, key, false);
-    for (unsigned button : heldButtons)
-        send(false, button, false);
+    releaseHeld();
 }
 
 bool InputPlayer::ready() const

@@ -34,10 +34,7 @@ InputPlayer::~InputPlayer()
 {
     if (!connection)
         return;
-    for (unsigned code : heldKeys)
-        send(true, code, false);
-    for (unsigned button : heldButtons)
-        send(false, button, false);
+    releaseHeld();
     XCloseDisplay(displayOf(connection));
 }
 
