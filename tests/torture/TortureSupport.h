@@ -380,4 +380,21 @@ private:
     Window window = 0;
 };
 
+// One whole run of a torture host over the built bundle, as the test of each
+// entry makes it: the host's findings, with the seed that repeats them.
+template <class Host, class Bundle>
+void runThroughBundle(const char* bundleDir)
+{
+    setenv("OL7T_REGISTRY_FILE", "/nonexistent/registry.reg", 1);
+    setenv("OL7T_MESSAGEBOX", "stderr", 1);
+    const RunSettings settings = runSettings();
+    Bundle bundle(bundleDir);
+    ASSERT_TRUE(bundle.loaded());
+    Host host(bundle, settings);
+    ASSERT_TRUE(host.ready());
+    host.run();
+    host.settle();
+    EXPECT_EQ(host.findings.total(), 0) << "seed " << settings.seed << ": " << host.findings.summary();
+}
+
 } // namespace torture

@@ -319,16 +319,7 @@ private:
 
 TEST(HostTorture, Vst3HostDoingEverythingAtOnce)
 {
-    setenv("OL7T_REGISTRY_FILE", "/nonexistent/registry.reg", 1);
-    setenv("OL7T_MESSAGEBOX", "stderr", 1);
-    const RunSettings settings = runSettings();
-    BundleHost bundle(OL7T_BUNDLE_DIR);
-    ASSERT_TRUE(bundle.loaded());
-    Vst3Torture host(bundle, settings);
-    ASSERT_TRUE(host.ready());
-    host.run();
-    host.settle();
-    EXPECT_EQ(host.findings.total(), 0) << "seed " << settings.seed << ": " << host.findings.summary();
+    runThroughBundle<Vst3Torture, BundleHost>(OL7T_BUNDLE_DIR);
 }
 
 } // namespace
