@@ -196,7 +196,7 @@ struct BlockConstants
     // Second knee, with the limit or compress base; x = (1 + r / T)^-gainExponent.
     double shapeSlope, shapeOffset, shapeInverseSlope, inverseThreshold, gainExponent;
     // Output stage.
-    double drive, log2Drive;
+    double drive, drivePowerScale; // (drive / 0.98)^1.3
 };
 
 BlockConstants blockConstantsOf(const ol7t& e, const FilterSets& filters)
@@ -227,7 +227,7 @@ BlockConstants blockConstantsOf(const ol7t& e, const FilterSets& filters)
 
     const double pr = e.peakRed;
     c.drive = pr * pr * 14.0 + 1.0;
-    c.log2Drive = std::log2(c.drive);
+    c.drivePowerScale = std::pow(c.drive / 0.98, 1.3);
     return c;
 }
 
@@ -380,7 +380,8 @@ FASTMATH_INLINE void detectorPass(const BlockConstants& c, ModelState& s, Chunk&
     }
 }
 
-// First knee: the share of the level that lies above the threshold.
+// First knee: the share of the level that lies above the threshold,
+// (e - T) / det.
 template <class V>
 FASTMATH_INLINE void excessPass(const BlockConstants& c, Chunk& w, int padded)
 {
@@ -389,9 +390,11 @@ FASTMATH_INLINE void excessPass(const BlockConstants& c, Chunk& w, int padded)
         EACH_VECTOR(kKneeVectors, det[k] = fastmath::load<V>(w.level + i + k * Interleaved<V, kKneeVectors>::kLanes));
         EACH_VECTOR(kKneeVectors, z[k] = fastmath::log2(det[k]) * c.kneeSlope - c.kneeOffset);
         EACH_VECTOR(kKneeVectors, z[k] = fastmath::exp2(z[k]));
+        // e - T = T ((1 + z)^(1/c) - 1), without subtracting nearly equal
+        // numbers below the threshold.
         EACH_VECTOR(kKneeVectors, e[k] = fastmath::log2(1.0 + z[k]) * c.kneeInverseSlope);
-        EACH_VECTOR(kKneeVectors, e[k] = c.thresholdLin * fastmath::exp2(e[k]));
-        EACH_VECTOR(kKneeVectors, fastmath::store(w.excess + i + k * Interleaved<V, kKneeVectors>::kLanes, (e[k] - c.thresholdLin) / det[k]));
+        EACH_VECTOR(kKneeVectors, e[k] = c.thresholdLin * fastmath::exp2m1(e[k]));
+        EACH_VECTOR(kKneeVectors, fastmath::store(w.excess + i + k * Interleaved<V, kKneeVectors>::kLanes, e[k] / det[k]));
     }
 }
 
@@ -475,18 +478,29 @@ FASTMATH_INLINE void cellPass(const BlockConstants& c, ModelState& s, Chunk& w, 
     s.cell = cell;
 }
 
-// The asymmetric soft clipper's denominator: sat(v) = v / it, given
-// (0.05 v)^1.3 for the positive side.
+// a^13 in five multiplications.
 template <class V>
-FASTMATH_INLINE V satDenominator(const V& v, const V& power)
+FASTMATH_INLINE V thirteenthPower(const V& a)
 {
-    return v >= 0.0 ? 1.0 + power : 1.0 - 0.005 * v;
+    const V a2 = a * a;
+    const V a4 = a2 * a2;
+    return (a4 * a4) * (a4 * a);
+}
+
+// The asymmetric soft clipper's denominator: sat(v) = v / it, given
+// (0.05 v)^1.3 for the positive side. u = m g drive has the sign of m, so one
+// comparison serves both.
+template <class V, class Mask>
+FASTMATH_INLINE V satDenominator(const Mask& positive, const V& v, const V& power)
+{
+    return positive ? 1.0 + power : 1.0 - 0.005 * v;
 }
 
 // Output stage: saturation growing with gain reduction and peak reduction,
 // then the cell gain and the smoothed output gain. (0.05 u)^1.3 for
 // u = m g drive is (0.05 m)^1.3 (g drive)^1.3, so each channel needs one
-// power of its own.
+// power of its own; and with a = (0.98 g)^0.1, the amount is 18 (1 - a) and
+// (g drive)^1.3 is a^13 (drive / 0.98)^1.3, so the gain needs only one.
 template <class V>
 FASTMATH_INLINE void outputPass(const BlockConstants& c, Chunk& w, int padded)
 {
@@ -496,29 +510,28 @@ FASTMATH_INLINE void outputPass(const BlockConstants& c, Chunk& w, int padded)
         // The first half of m holds the left channel, the second half the
         // right one, of the same samples.
         constexpr int kBoth = 2 * kOutputVectors;
-        Interleaved<V, kOutputVectors> g, logGain, amount, drivePower;
+        Interleaved<V, kOutputVectors> g, aMinus1, halfAmount, drivePower;
         Interleaved<V, kBoth> m, power;
         EACH_VECTOR(kOutputVectors, g[k] = fastmath::load<V>(w.gain + i + k * kLanes));
-        EACH_VECTOR(kOutputVectors, logGain[k] = fastmath::log2(g[k]));
         for (int k = 0; k < kBoth; ++k)
             m[k] = fastmath::load<V>(w.main[k / kOutputVectors] + i + (k % kOutputVectors) * kLanes);
+        EACH_VECTOR(kOutputVectors, aMinus1[k] = fastmath::exp2m1((fastmath::log2(g[k]) + kLog2Of098) * 0.1));
         for (int k = 0; k < kBoth; ++k)
-            power[k] = fastmath::log2(fastmath::abs(m[k]) * 0.05) * 1.3;
-        EACH_VECTOR(kOutputVectors, amount[k] = fastmath::exp2((logGain[k] + kLog2Of098) * 0.1));
-        EACH_VECTOR(kOutputVectors, drivePower[k] = fastmath::exp2((logGain[k] + c.log2Drive) * 1.3));
-        for (int k = 0; k < kBoth; ++k)
-            power[k] = fastmath::exp2(power[k]);
-        EACH_VECTOR(kOutputVectors, amount[k] = (1.0 - amount[k]) * 18.0);
-        EACH_VECTOR(kOutputVectors, amount[k] = amount[k] > 0.0 ? amount[k] : 0.0);
+            power[k] = fastmath::exp2(fastmath::log2(fastmath::abs(m[k]) * 0.05) * 1.3);
+        // Half the amount, as h below is twice the correction; 1 - a keeps
+        // its relative accuracy while g is near 1.
+        EACH_VECTOR(kOutputVectors, halfAmount[k] = fastmath::max(aMinus1[k] * -9.0, V{}));
+        EACH_VECTOR(kOutputVectors, drivePower[k] = thirteenthPower(1.0 + aMinus1[k]) * c.drivePowerScale);
         for (int k = 0; k < kBoth; ++k) {
             const int s = k % kOutputVectors;
             const V u = m[k] * g[s] * c.drive;
-            // Half of (sat(u) - u) + (sat(m) - m), over one common denominator.
-            const V du = satDenominator(u, power[k] * drivePower[s]);
-            const V dm = satDenominator(m[k], power[k]);
-            const V h = ((u - u * du) * dm + (m[k] - m[k] * dm) * du) / (du * dm) * 0.5;
+            // (sat(u) - u) + (sat(m) - m), over one common denominator.
+            const auto positive = m[k] >= 0.0;
+            const V du = satDenominator(positive, u, power[k] * drivePower[s]);
+            const V dm = satDenominator(positive, m[k], power[k]);
+            const V h = ((u - u * du) * dm + (m[k] - m[k] * dm) * du) / (du * dm);
             const V smoothed = fastmath::load<V>(w.glide + i + s * kLanes);
-            fastmath::store(w.main[k / kOutputVectors] + i + s * kLanes, (h * amount[s] + m[k]) * g[s] * smoothed);
+            fastmath::store(w.main[k / kOutputVectors] + i + s * kLanes, (h * halfAmount[s] + m[k]) * g[s] * smoothed);
         }
     }
 }
