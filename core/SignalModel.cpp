@@ -335,26 +335,34 @@ struct Chunk
     alignas(32) double glide[kChunk];
     alignas(32) double main[2][kChunk];
     alignas(32) double key[2][kChunk]; // the detector's input when it is not the main input
+    alignas(32) double halfAmount[kChunk];
+    alignas(32) double drivePower[kChunk];
+    alignas(32) double power[2][kChunk];
     Vec2 filtered[kChunk];
 };
 
-// Two vectors side by side: their independent chains of powers and
-// logarithms interleave and hide each other's latency.
-template <class V, int kCount>
-struct Interleaved
-{
-    static constexpr int kLanes = fastmath::Lanes<V>::count;
-    static constexpr int kStep = kLanes * kCount;
-    V v[kCount];
-    FASTMATH_INLINE V& operator[](int k) { return v[k]; }
-};
-#define EACH_VECTOR(count, statement)                                                                                  \
-    _Pragma("GCC unroll 8") for (int k = 0; k < count; ++k) statement
+// The vector passes run as a series of loops over the chunk, each with one
+// power or logarithm per vector and its results kept in the chunk's arrays.
+// The iterations of such a loop are independent and short, so the processor
+// overlaps many of them and is held up by how many instructions it can
+// issue, not by the latency of a chain of powers and logarithms.
+#define VECTOR_STEP [&](const V& v) __attribute__((always_inline))
 
-// Vectors per step of the knees, and of the output stage, whose two channels
-// double its number of live vectors.
-constexpr int kKneeVectors = 4;
-constexpr int kOutputVectors = 2;
+template <class V, class F>
+FASTMATH_INLINE void eachVector(int padded, F&& f)
+{
+    for (int i = 0; i < padded; i += fastmath::Lanes<V>::count)
+        f(i);
+}
+
+// to[i] = f(from[i]) for each vector of the chunk; to may be from.
+template <class V, class F>
+FASTMATH_INLINE void mapVectors(const double* from, double* to, int padded, F&& f)
+{
+    eachVector<V>(padded, [&](int i) __attribute__((always_inline)) {
+        fastmath::store(to + i, f(fastmath::load<V>(from + i)));
+    });
+}
 
 // Repeats the last sample into the lanes beyond the chunk's end, so that
 // whole vectors compute on ordinary values.
@@ -385,17 +393,15 @@ FASTMATH_INLINE void detectorPass(const BlockConstants& c, ModelState& s, Chunk&
 template <class V>
 FASTMATH_INLINE void excessPass(const BlockConstants& c, Chunk& w, int padded)
 {
-    for (int i = 0; i < padded; i += Interleaved<V, kKneeVectors>::kStep) {
-        Interleaved<V, kKneeVectors> det, z, e;
-        EACH_VECTOR(kKneeVectors, det[k] = fastmath::load<V>(w.level + i + k * Interleaved<V, kKneeVectors>::kLanes));
-        EACH_VECTOR(kKneeVectors, z[k] = fastmath::log2(det[k]) * c.kneeSlope - c.kneeOffset);
-        EACH_VECTOR(kKneeVectors, z[k] = fastmath::exp2(z[k]));
-        // e - T = T ((1 + z)^(1/c) - 1), without subtracting nearly equal
-        // numbers below the threshold.
-        EACH_VECTOR(kKneeVectors, e[k] = fastmath::log2(1.0 + z[k]) * c.kneeInverseSlope);
-        EACH_VECTOR(kKneeVectors, e[k] = c.thresholdLin * fastmath::exp2m1(e[k]));
-        EACH_VECTOR(kKneeVectors, fastmath::store(w.excess + i + k * Interleaved<V, kKneeVectors>::kLanes, e[k] / det[k]));
-    }
+    // z = 2^(kneeSlope log2 det - kneeOffset), then e - T = T ((1 + z)^(1/c) - 1),
+    // without subtracting nearly equal numbers below the threshold.
+    mapVectors<V>(w.level, w.excess, padded, VECTOR_STEP { return fastmath::log2(v) * c.kneeSlope - c.kneeOffset; });
+    mapVectors<V>(w.excess, w.excess, padded, VECTOR_STEP { return fastmath::exp2(v); });
+    mapVectors<V>(w.excess, w.excess, padded, VECTOR_STEP { return fastmath::log2(1.0 + v) * c.kneeInverseSlope; });
+    eachVector<V>(padded, [&](int i) __attribute__((always_inline)) {
+        const V share = c.thresholdLin * fastmath::exp2m1(fastmath::load<V>(w.excess + i));
+        fastmath::store(w.excess + i, share / fastmath::load<V>(w.level + i));
+    });
 }
 
 // A follower rising with one coefficient and falling with another, written
@@ -447,16 +453,17 @@ FASTMATH_INLINE void peakPass(const BlockConstants& c, ModelState& s, Chunk& w, 
 template <class V>
 FASTMATH_INLINE void targetPass(const BlockConstants& c, Chunk& w, int padded)
 {
-    constexpr int kLanes = Interleaved<V, kKneeVectors>::kLanes;
-    for (int i = 0; i < padded; i += Interleaved<V, kKneeVectors>::kStep) {
-        Interleaved<V, kKneeVectors> z, r, x;
-        EACH_VECTOR(kKneeVectors, z[k] = fastmath::log2(fastmath::load<V>(w.shaped + i + k * kLanes)) * c.shapeSlope - c.shapeOffset);
-        EACH_VECTOR(kKneeVectors, z[k] = fastmath::exp2(z[k]));
-        EACH_VECTOR(kKneeVectors, r[k] = fastmath::log2(1.0 + z[k]) * -c.shapeInverseSlope);
-        EACH_VECTOR(kKneeVectors, r[k] = fastmath::load<V>(w.drive + i + k * kLanes) * fastmath::exp2(r[k]));
-        EACH_VECTOR(kKneeVectors, x[k] = fastmath::log2(1.0 + r[k] * c.inverseThreshold) * -c.gainExponent);
-        EACH_VECTOR(kKneeVectors, fastmath::store(w.target + i + k * kLanes, fastmath::exp2(x[k])));
-    }
+    // z = 2^(shapeSlope log2 shaped - shapeOffset), r = drive (1 + z)^(-1/shapeSlope),
+    // x = 2^(-gainExponent log2(1 + r / T)).
+    double* t = w.target;
+    mapVectors<V>(w.shaped, t, padded, VECTOR_STEP { return fastmath::log2(v) * c.shapeSlope - c.shapeOffset; });
+    mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::exp2(v); });
+    mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::log2(1.0 + v) * -c.shapeInverseSlope; });
+    eachVector<V>(padded, [&](int i) __attribute__((always_inline)) {
+        fastmath::store(t + i, fastmath::load<V>(w.drive + i) * fastmath::exp2(fastmath::load<V>(t + i)));
+    });
+    mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::log2(1.0 + v * c.inverseThreshold) * -c.gainExponent; });
+    mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::exp2(v); });
 }
 
 // Output-gain glide and the cell, sample by sample.
@@ -504,36 +511,37 @@ FASTMATH_INLINE V satDenominator(const Mask& positive, const V& v, const V& powe
 template <class V>
 FASTMATH_INLINE void outputPass(const BlockConstants& c, Chunk& w, int padded)
 {
-    constexpr int kLanes = Interleaved<V, kOutputVectors>::kLanes;
     constexpr double kLog2Of098 = -0.029146345659516508; // log2(0.98)
-    for (int i = 0; i < padded; i += Interleaved<V, kOutputVectors>::kStep) {
-        // The first half of m holds the left channel, the second half the
-        // right one, of the same samples.
-        constexpr int kBoth = 2 * kOutputVectors;
-        Interleaved<V, kOutputVectors> g, aMinus1, halfAmount, drivePower;
-        Interleaved<V, kBoth> m, power;
-        EACH_VECTOR(kOutputVectors, g[k] = fastmath::load<V>(w.gain + i + k * kLanes));
-        for (int k = 0; k < kBoth; ++k)
-            m[k] = fastmath::load<V>(w.main[k / kOutputVectors] + i + (k % kOutputVectors) * kLanes);
-        EACH_VECTOR(kOutputVectors, aMinus1[k] = fastmath::exp2m1((fastmath::log2(g[k]) + kLog2Of098) * 0.1));
-        for (int k = 0; k < kBoth; ++k)
-            power[k] = fastmath::exp2(fastmath::log2(fastmath::abs(m[k]) * 0.05) * 1.3);
+    mapVectors<V>(w.gain, w.halfAmount, padded, VECTOR_STEP { return fastmath::log2(v); });
+    eachVector<V>(padded, [&](int i) __attribute__((always_inline)) {
+        const V aMinus1 = fastmath::exp2m1((fastmath::load<V>(w.halfAmount + i) + kLog2Of098) * 0.1);
         // Half the amount, as h below is twice the correction; 1 - a keeps
         // its relative accuracy while g is near 1.
-        EACH_VECTOR(kOutputVectors, halfAmount[k] = fastmath::max(aMinus1[k] * -9.0, V{}));
-        EACH_VECTOR(kOutputVectors, drivePower[k] = thirteenthPower(1.0 + aMinus1[k]) * c.drivePowerScale);
-        for (int k = 0; k < kBoth; ++k) {
-            const int s = k % kOutputVectors;
-            const V u = m[k] * g[s] * c.drive;
-            // (sat(u) - u) + (sat(m) - m), over one common denominator.
-            const auto positive = m[k] >= 0.0;
-            const V du = satDenominator(positive, u, power[k] * drivePower[s]);
-            const V dm = satDenominator(positive, m[k], power[k]);
-            const V h = ((u - u * du) * dm + (m[k] - m[k] * dm) * du) / (du * dm);
-            const V smoothed = fastmath::load<V>(w.glide + i + s * kLanes);
-            fastmath::store(w.main[k / kOutputVectors] + i + s * kLanes, (h * halfAmount[s] + m[k]) * g[s] * smoothed);
-        }
+        fastmath::store(w.halfAmount + i, fastmath::max(aMinus1 * -9.0, V{}));
+        fastmath::store(w.drivePower + i, thirteenthPower(1.0 + aMinus1) * c.drivePowerScale);
+    });
+    for (int ch = 0; ch < 2; ++ch) {
+        mapVectors<V>(w.main[ch], w.power[ch], padded,
+                      VECTOR_STEP { return fastmath::log2(fastmath::abs(v) * 0.05) * 1.3; });
+        mapVectors<V>(w.power[ch], w.power[ch], padded, VECTOR_STEP { return fastmath::exp2(v); });
     }
+    eachVector<V>(padded, [&](int i) __attribute__((always_inline)) {
+        const V g = fastmath::load<V>(w.gain + i);
+        const V gainOut = g * fastmath::load<V>(w.glide + i);
+        const V drivePower = fastmath::load<V>(w.drivePower + i);
+        const V halfAmount = fastmath::load<V>(w.halfAmount + i);
+        for (int ch = 0; ch < 2; ++ch) {
+            const V m = fastmath::load<V>(w.main[ch] + i);
+            const V power = fastmath::load<V>(w.power[ch] + i);
+            const V u = m * g * c.drive;
+            // (sat(u) - u) + (sat(m) - m), over one common denominator.
+            const auto positive = m >= 0.0;
+            const V du = satDenominator(positive, u, power * drivePower);
+            const V dm = satDenominator(positive, m, power);
+            const V h = ((u - u * du) * dm + (m - m * dm) * du) / (du * dm);
+            fastmath::store(w.main[ch] + i, (h * halfAmount + m) * gainOut);
+        }
+    });
 }
 
 // Silence for missing input channels, one chunk long.
@@ -625,7 +633,7 @@ template <class V, class T>
 FASTMATH_INLINE float runChunk(const BlockConstants& c, ModelState& s, Chunk& w, const ModelChannels<T>& io,
                                int32_t at, int n)
 {
-    constexpr int kStep = Interleaved<V, kKneeVectors>::kStep;
+    constexpr int kStep = fastmath::Lanes<V>::count;
     const int padded = (n + kStep - 1) / kStep * kStep;
 
     // The detector usually hears the main input, which is then converted once.
