@@ -126,22 +126,23 @@ FASTMATH_INLINE V horner(const V& x, const double (&c)[kTerms])
 }
 
 // 2^x as scale (1 + fraction): scale = 2^round(x) built in the exponent bits,
-// fraction = 2^r - 1 for r = x - round(x) in [-1/2, 1/2]. x is held to
-// [-1020, 1023] first.
+// fraction = 2^r - 1 for r = x - round(x) in [-1/2, 1/2]. x is held to at
+// most 1023 first and, unless the caller knows it lies above, to at least -1020.
 template <class V>
 struct PowerOfTwo
 {
     V scale, fraction;
 };
 
-template <LaneVector V>
+inline constexpr double kLowestPower = -1020.0;
+
+template <bool kHoldLow, LaneVector V>
 FASTMATH_INLINE PowerOfTwo<V> powerOfTwo(const V& x)
 {
     using B = typename Lanes<V>::Bits;
-    constexpr double kLowest = -1020.0;
     constexpr double kHighest = 1023.0;
     constexpr uint64_t kShiftBits = 0x4338000000000000; // kRoundingShift
-    const V low = x < kLowest ? splat<V>(kLowest) : x;
+    const V low = kHoldLow && x < kLowestPower ? splat<V>(kLowestPower) : x;
     const V clamped = low > kHighest ? splat<V>(kHighest) : low;
     const V shifted = clamped + kRoundingShift;
     const V r = clamped - (shifted - kRoundingShift);
@@ -157,9 +158,18 @@ FASTMATH_INLINE PowerOfTwo<V> powerOfTwo(const V& x)
 template <LaneVector V>
 FASTMATH_INLINE V exp2(const V& x)
 {
-    const detail::PowerOfTwo<V> p = detail::powerOfTwo(x);
+    const detail::PowerOfTwo<V> p = detail::powerOfTwo<true>(x);
     const V result = p.scale * p.fraction + p.scale;
-    return x < -1020.0 ? splat<V>(0.0) : result;
+    return x < detail::kLowestPower ? splat<V>(0.0) : result;
+}
+
+// exp2 for x known to be at least -1020, whose result is then a normal
+// number: two comparisons fewer.
+template <LaneVector V>
+FASTMATH_INLINE V exp2AboveLowest(const V& x)
+{
+    const detail::PowerOfTwo<V> p = detail::powerOfTwo<false>(x);
+    return p.scale * p.fraction + p.scale;
 }
 
 // 2^x - 1, within kExp2m1RelativeError also where x is near 0 and the result
@@ -168,21 +178,16 @@ FASTMATH_INLINE V exp2(const V& x)
 template <LaneVector V>
 FASTMATH_INLINE V exp2m1(const V& x)
 {
-    const detail::PowerOfTwo<V> p = detail::powerOfTwo(x);
+    const detail::PowerOfTwo<V> p = detail::powerOfTwo<true>(x);
     return p.scale * p.fraction + (p.scale - 1.0);
 }
 
-// log2(x) for positive x, within kLog2Error absolute and kLog2RelativeError:
-// the exponent e and the mantissa m brought into [1/sqrt 2, sqrt 2) by one
-// integer subtraction and shift, then ln m = 2 s atanh(s)/s with
-// s = (m - 1)/(m + 1). For speed there are no other special cases: 0 and
-// subnormals read as the smallest normal number, 2^-1022, which makes any
-// positive power of them vanish in exp2; infinity gives 1024; a NaN (or a
-// negative number) gives a finite value, so callers let NaN reach their
-// result through their other arithmetic. The model takes logarithms of
-// positive levels and gains and of magnitudes of samples only.
+// log2(x) for a positive normal number x, within kLog2Error absolute and
+// kLog2RelativeError: the exponent e and the mantissa m brought into
+// [1/sqrt 2, sqrt 2) by one integer subtraction and shift, then
+// ln m = 2 s atanh(s)/s with s = (m - 1)/(m + 1).
 template <LaneVector V>
-FASTMATH_INLINE V log2(const V& x)
+FASTMATH_INLINE V log2OfNormal(const V& x)
 {
     using B = typename Lanes<V>::Bits;
     // The mantissa bits of 1/sqrt 2: subtracted, they carry into the
@@ -191,8 +196,7 @@ FASTMATH_INLINE V log2(const V& x)
     constexpr uint64_t kFieldOfHalf = uint64_t{1022} << 52;
     constexpr uint64_t kTwoTo52Bits = uint64_t{1075} << 52;
 
-    const V normal = x < 0x1p-1022 ? splat<V>(0x1p-1022) : x;
-    const B bits = (B)normal;
+    const B bits = (B)x;
     // The exponent field of x / 2^e, with m = x / 2^e in [1/sqrt 2, sqrt 2).
     const B field = (bits - kSqrtHalfMantissa) >> 52;
     const V m = (V)(bits + kFieldOfHalf - (field << 52));
@@ -203,6 +207,17 @@ FASTMATH_INLINE V log2(const V& x)
     const V w = s * s;
     const V scaled = s * (2.0 * kLog2E);
     return scaled * (w * detail::horner(w, detail::kAtanhRest) + 1.0) + e;
+}
+
+// log2(x) for positive x, as log2OfNormal. For speed there are no other
+// special cases: 0 and subnormals read as the smallest normal number,
+// 2^-1022, which makes any positive power of them vanish in exp2; infinity
+// gives 1024; a NaN (or a negative number) gives a finite value, so callers
+// let NaN reach their result through their other arithmetic.
+template <LaneVector V>
+FASTMATH_INLINE V log2(const V& x)
+{
+    return log2OfNormal(x < 0x1p-1022 ? splat<V>(0x1p-1022) : x);
 }
 
 // Scalar forms, for set-up code and tests.

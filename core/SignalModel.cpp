@@ -395,9 +395,10 @@ FASTMATH_INLINE void excessPass(const BlockConstants& c, Chunk& w, int padded)
 {
     // z = 2^(kneeSlope log2 det - kneeOffset), then e - T = T ((1 + z)^(1/c) - 1),
     // without subtracting nearly equal numbers below the threshold.
-    mapVectors<V>(w.level, w.excess, padded, VECTOR_STEP { return fastmath::log2(v) * c.kneeSlope - c.kneeOffset; });
-    mapVectors<V>(w.excess, w.excess, padded, VECTOR_STEP { return fastmath::exp2(v); });
-    mapVectors<V>(w.excess, w.excess, padded, VECTOR_STEP { return fastmath::log2(1.0 + v) * c.kneeInverseSlope; });
+    // Levels are at least 1e-10, so z's exponent stays above -400.
+    mapVectors<V>(w.level, w.excess, padded, VECTOR_STEP { return fastmath::log2OfNormal(v) * c.kneeSlope - c.kneeOffset; });
+    mapVectors<V>(w.excess, w.excess, padded, VECTOR_STEP { return fastmath::exp2AboveLowest(v); });
+    mapVectors<V>(w.excess, w.excess, padded, VECTOR_STEP { return fastmath::log2OfNormal(1.0 + v) * c.kneeInverseSlope; });
     eachVector<V>(padded, [&](int i) __attribute__((always_inline)) {
         const V share = c.thresholdLin * fastmath::exp2m1(fastmath::load<V>(w.excess + i));
         fastmath::store(w.excess + i, share / fastmath::load<V>(w.level + i));
@@ -456,14 +457,17 @@ FASTMATH_INLINE void targetPass(const BlockConstants& c, Chunk& w, int padded)
     // z = 2^(shapeSlope log2 shaped - shapeOffset), r = drive (1 + z)^(-1/shapeSlope),
     // x = 2^(-gainExponent log2(1 + r / T)).
     double* t = w.target;
-    mapVectors<V>(w.shaped, t, padded, VECTOR_STEP { return fastmath::log2(v) * c.shapeSlope - c.shapeOffset; });
-    mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::exp2(v); });
-    mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::log2(1.0 + v) * -c.shapeInverseSlope; });
+    // Peaks are at least 1e-10, so z's exponent stays above -100 and
+    // (1 + z)^(-1/shapeSlope) above 2^-1000.
+    mapVectors<V>(w.shaped, t, padded, VECTOR_STEP { return fastmath::log2OfNormal(v) * c.shapeSlope - c.shapeOffset; });
+    mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::exp2AboveLowest(v); });
+    mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::log2OfNormal(1.0 + v) * -c.shapeInverseSlope; });
     eachVector<V>(padded, [&](int i) __attribute__((always_inline)) {
-        fastmath::store(t + i, fastmath::load<V>(w.drive + i) * fastmath::exp2(fastmath::load<V>(t + i)));
+        fastmath::store(t + i, fastmath::load<V>(w.drive + i) * fastmath::exp2AboveLowest(fastmath::load<V>(t + i)));
     });
-    mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::log2(1.0 + v * c.inverseThreshold) * -c.gainExponent; });
-    mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::exp2(v); });
+    // log2(1 + r / T) is at most 1024, so x is at least 2^-963.
+    mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::log2OfNormal(1.0 + v * c.inverseThreshold) * -c.gainExponent; });
+    mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::exp2AboveLowest(v); });
 }
 
 // Output-gain glide and the cell, sample by sample.
@@ -511,7 +515,8 @@ FASTMATH_INLINE V satDenominator(const Mask& positive, const V& v, const V& powe
 template <class V>
 FASTMATH_INLINE void outputPass(const BlockConstants& c, Chunk& w, int padded)
 {
-    constexpr double kLog2Of098 = -0.029146345659516508; // log2(0.98)
+    constexpr double kLog2Of098 = -0.029146345659516508;      // log2(0.98)
+    constexpr double kLog2Of005Times13 = -5.618506523353571;  // 1.3 log2(0.05)
     mapVectors<V>(w.gain, w.halfAmount, padded, VECTOR_STEP { return fastmath::log2(v); });
     eachVector<V>(padded, [&](int i) __attribute__((always_inline)) {
         const V aMinus1 = fastmath::exp2m1((fastmath::load<V>(w.halfAmount + i) + kLog2Of098) * 0.1);
@@ -522,7 +527,7 @@ FASTMATH_INLINE void outputPass(const BlockConstants& c, Chunk& w, int padded)
     });
     for (int ch = 0; ch < 2; ++ch) {
         mapVectors<V>(w.main[ch], w.power[ch], padded,
-                      VECTOR_STEP { return fastmath::log2(fastmath::abs(v) * 0.05) * 1.3; });
+                      VECTOR_STEP { return fastmath::log2(fastmath::abs(v)) * 1.3 + kLog2Of005Times13; });
         mapVectors<V>(w.power[ch], w.power[ch], padded, VECTOR_STEP { return fastmath::exp2(v); });
     }
     eachVector<V>(padded, [&](int i) __attribute__((always_inline)) {
