@@ -457,17 +457,17 @@ FASTMATH_INLINE void targetPass(const BlockConstants& c, Chunk& w, int padded)
     // z = 2^(shapeSlope log2 shaped - shapeOffset), r = drive (1 + z)^(-1/shapeSlope),
     // x = 2^(-gainExponent log2(1 + r / T)).
     double* t = w.target;
-    // Peaks are at least 1e-10, so z's exponent stays above -100 and
-    // (1 + z)^(-1/shapeSlope) above 2^-1000.
+    // Peaks are at least 1e-10, so z's exponent stays above -100 (it is held
+    // below 1023 only for absurd inputs); (1 + z)^(-1/shapeSlope) lies between
+    // 2^-650 and 1, and as log2(1 + r / T) is at most 1024, x above 2^-963.
     mapVectors<V>(w.shaped, t, padded, VECTOR_STEP { return fastmath::log2OfNormal(v) * c.shapeSlope - c.shapeOffset; });
     mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::exp2AboveLowest(v); });
     mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::log2OfNormal(1.0 + v) * -c.shapeInverseSlope; });
     eachVector<V>(padded, [&](int i) __attribute__((always_inline)) {
-        fastmath::store(t + i, fastmath::load<V>(w.drive + i) * fastmath::exp2AboveLowest(fastmath::load<V>(t + i)));
+        fastmath::store(t + i, fastmath::load<V>(w.drive + i) * fastmath::exp2InRange(fastmath::load<V>(t + i)));
     });
-    // log2(1 + r / T) is at most 1024, so x is at least 2^-963.
     mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::log2OfNormal(1.0 + v * c.inverseThreshold) * -c.gainExponent; });
-    mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::exp2AboveLowest(v); });
+    mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::exp2InRange(v); });
 }
 
 // Output-gain glide and the cell, sample by sample.
