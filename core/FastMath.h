@@ -182,13 +182,13 @@ FASTMATH_INLINE V exp2InRange(const V& x)
     return p.scale * p.fraction + p.scale;
 }
 
-// 2^x - 1, within kExp2m1RelativeError also where x is near 0 and the result
-// tiny, which 2^x - 1 itself would bury in the rounding of 2^x. Below -1020
-// it is -1 (exactly, and without a subnormal on the way).
+// 2^x - 1 for x in [-1020, 1023], within kExp2m1RelativeError also where x
+// is near 0 and the result tiny, which 2^x - 1 itself would bury in the
+// rounding of 2^x.
 template <LaneVector V>
 FASTMATH_INLINE V exp2m1(const V& x)
 {
-    const detail::PowerOfTwo<V> p = detail::powerOfTwo<true, true>(x);
+    const detail::PowerOfTwo<V> p = detail::powerOfTwo<false, false>(x);
     return p.scale * p.fraction + (p.scale - 1.0);
 }
 

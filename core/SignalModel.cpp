@@ -395,7 +395,8 @@ FASTMATH_INLINE void excessPass(const BlockConstants& c, Chunk& w, int padded)
 {
     // z = 2^(kneeSlope log2 det - kneeOffset), then e - T = T ((1 + z)^(1/c) - 1),
     // without subtracting nearly equal numbers below the threshold.
-    // Levels are at least 1e-10, so z's exponent stays above -400.
+    // Levels are at least 1e-10, so z's exponent stays above -400, and the
+    // last exponent lies between 0 and 151.
     mapVectors<V>(w.level, w.excess, padded, VECTOR_STEP { return fastmath::log2OfNormal(v) * c.kneeSlope - c.kneeOffset; });
     mapVectors<V>(w.excess, w.excess, padded, VECTOR_STEP { return fastmath::exp2AboveLowest(v); });
     mapVectors<V>(w.excess, w.excess, padded, VECTOR_STEP { return fastmath::log2OfNormal(1.0 + v) * c.kneeInverseSlope; });
@@ -498,15 +499,6 @@ FASTMATH_INLINE V thirteenthPower(const V& a)
     return (a4 * a4) * (a4 * a);
 }
 
-// The asymmetric soft clipper's denominator: sat(v) = v / it, given
-// (0.05 v)^1.3 for the positive side. u = m g drive has the sign of m, so one
-// comparison serves both.
-template <class V, class Mask>
-FASTMATH_INLINE V satDenominator(const Mask& positive, const V& v, const V& power)
-{
-    return positive ? 1.0 + power : 1.0 - 0.005 * v;
-}
-
 // Output stage: saturation growing with gain reduction and peak reduction,
 // then the cell gain and the smoothed output gain. (0.05 u)^1.3 for
 // u = m g drive is (0.05 m)^1.3 (g drive)^1.3, so each channel needs one
@@ -519,6 +511,7 @@ FASTMATH_INLINE void outputPass(const BlockConstants& c, Chunk& w, int padded)
     constexpr double kLog2Of005Times13 = -5.618506523353571;  // 1.3 log2(0.05)
     mapVectors<V>(w.gain, w.halfAmount, padded, VECTOR_STEP { return fastmath::log2(v); });
     eachVector<V>(padded, [&](int i) __attribute__((always_inline)) {
+        // log2 g is at least -1022 (and g at most 1), so the exponent lies in [-103, 0].
         const V aMinus1 = fastmath::exp2m1((fastmath::load<V>(w.halfAmount + i) + kLog2Of098) * 0.1);
         // Half the amount, as h below is twice the correction; 1 - a keeps
         // its relative accuracy while g is near 1.
@@ -533,18 +526,24 @@ FASTMATH_INLINE void outputPass(const BlockConstants& c, Chunk& w, int padded)
     eachVector<V>(padded, [&](int i) __attribute__((always_inline)) {
         const V g = fastmath::load<V>(w.gain + i);
         const V gainOut = g * fastmath::load<V>(w.glide + i);
+        const V drive = g * c.drive;
         const V drivePower = fastmath::load<V>(w.drivePower + i);
         const V halfAmount = fastmath::load<V>(w.halfAmount + i);
         for (int ch = 0; ch < 2; ++ch) {
             const V m = fastmath::load<V>(w.main[ch] + i);
-            const V power = fastmath::load<V>(w.power[ch] + i);
-            const V u = m * g * c.drive;
-            // (sat(u) - u) + (sat(m) - m), over one common denominator.
+            // The soft clipper is sat(v) = v / (1 + D(v)) with
+            // D(v) = (0.05 v)^1.3 for v >= 0 and -0.005 v below, so that
+            // sat(v) - v = -v D / (1 + D). u = m g drive has the sign of m,
+            // and D(u) = D(m) k with k = (g drive)^1.3 or g drive. Then
+            // (sat(u) - u) + (sat(m) - m) = -m D(m) n / d over one division, with
+            // n = g drive k (1 + D(m)) + 1 + D(u) and d = (1 + D(u)) (1 + D(m)).
             const auto positive = m >= 0.0;
-            const V du = satDenominator(positive, u, power * drivePower);
-            const V dm = satDenominator(positive, m, power);
-            const V h = ((u - u * du) * dm + (m - m * dm) * du) / (du * dm);
-            fastmath::store(w.main[ch] + i, (h * halfAmount + m) * gainOut);
+            const V dm = positive ? fastmath::load<V>(w.power[ch] + i) : m * -0.005;
+            const V k = positive ? drivePower : drive;
+            const V du = dm * k;
+            const V n = drive * k * (1.0 + dm) + (1.0 + du);
+            const V ratio = n / ((1.0 + du) * (1.0 + dm));
+            fastmath::store(w.main[ch] + i, m * gainOut * (1.0 - dm * halfAmount * ratio));
         }
     });
 }

