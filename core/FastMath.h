@@ -100,20 +100,21 @@ inline constexpr double kLog2RelativeError = 2e-11; // for any result, including
 
 namespace detail {
 
-// (2^r - 1) / r on [-1/2, 1/2], and (atanh(s)/s - 1) / s^2 as a polynomial
-// in w = s^2 on [0, ((sqrt 2 - 1)/(sqrt 2 + 1))^2]: interpolants at the
-// Chebyshev nodes of those intervals (computed in 60-digit arithmetic), with
-// largest errors, measured on a fine grid, of 1.1e-10 relative for 2^r,
-// 2.7e-10 relative for 2^r - 1 (3.8e-10 for 2^x - 1 once scaled), 8.4e-12
-// absolute for log2 and 1.7e-11 relative for log2 near 1. Written as
-// 1 + r q(r) and 1 + w p(w), whole powers of two and exact powers of two as
-// arguments come out exact, and 2^r - 1 and log2 near 1 keep their relative
-// accuracy.
+// (2^r - 1) / r on [-1/2, 1/2], and log2(m) / s = 2 atanh(s) / (s ln 2) for
+// s = (m - 1)/(m + 1) as a polynomial in w = s^2 on
+// [0, ((sqrt 2 - 1)/(sqrt 2 + 1))^2]: interpolants at the Chebyshev nodes of
+// those intervals (computed in 60-digit arithmetic; the second one as 2/ln 2
+// times that of (atanh(s)/s - 1) / s^2, times w, plus 1), with largest
+// errors, measured on a fine grid, of 1.1e-10 relative for 2^r, 2.7e-10
+// relative for 2^r - 1 (3.8e-10 for 2^x - 1 once scaled), 8.4e-12 absolute
+// for log2 and 1.7e-11 relative for log2 near 1. As 2^r = 1 + r q(r) and
+// log2 m = s p(w), whole powers of two and exact powers of two as arguments
+// come out exact, and 2^r - 1 and log2 near 1 keep their relative accuracy.
 inline constexpr double kExp2m1OverR[] = {0.6931471805599453,    0.24022650922288757,  0.055504108839096185,
                                           0.009618056678524637,  0.001333350238616277, 0.0001546144469856913,
                                           1.5297323760701075e-05};
-inline constexpr double kAtanhRest[] = {0.33333333277248545, 0.20000060919903062, 0.14275410407980332,
-                                        0.11665233608151918};
+inline constexpr double kLog2OverS[] = {2.8853900817779268, 0.9617966923077107, 0.5770797741324262,
+                                        0.41190127604495835, 0.33658749354584083};
 
 // Horner's rule: the fewest operations. Latency does not matter here, as every
 // caller runs several independent vectors through it at once.
@@ -143,13 +144,14 @@ template <bool kHoldLow, bool kHoldHigh, LaneVector V>
 FASTMATH_INLINE PowerOfTwo<V> powerOfTwo(const V& x)
 {
     using B = typename Lanes<V>::Bits;
-    constexpr uint64_t kShiftBits = 0x4338000000000000; // kRoundingShift
+    // With the bias added as well, the low bits of the sum are the biased
+    // exponent of 2^round(x); shifted up by 52 they make its bits.
+    constexpr double kShiftAndBias = kRoundingShift + 1023.0;
     const V low = kHoldLow && x < kLowestPower ? splat<V>(kLowestPower) : x;
     const V clamped = kHoldHigh && low > kHighestPower ? splat<V>(kHighestPower) : low;
-    const V shifted = clamped + kRoundingShift;
-    const V r = clamped - (shifted - kRoundingShift);
-    const B power = ((B)shifted + (1023u - kShiftBits)) << 52;
-    return {(V)power, r * horner(r, kExp2m1OverR)};
+    const V shifted = clamped + kShiftAndBias;
+    const V r = clamped - (shifted - kShiftAndBias);
+    return {(V)((B)shifted << 52), r * horner(r, kExp2m1OverR)};
 }
 
 } // namespace detail
@@ -194,29 +196,27 @@ FASTMATH_INLINE V exp2m1(const V& x)
 
 // log2(x) for a positive normal number x, within kLog2Error absolute and
 // kLog2RelativeError: the exponent e and the mantissa m brought into
-// [1/sqrt 2, sqrt 2) by one integer subtraction and shift, then
-// ln m = 2 s atanh(s)/s with s = (m - 1)/(m + 1).
+// [1/sqrt 2, sqrt 2) by one integer subtraction, then
+// log2 m = 2 atanh(s) / ln 2 with s = (m - 1)/(m + 1).
 template <LaneVector V>
 FASTMATH_INLINE V log2OfNormal(const V& x)
 {
     using B = typename Lanes<V>::Bits;
-    // The mantissa bits of 1/sqrt 2: subtracted, they carry into the
-    // exponent field exactly when the mantissa lies at or above 1/sqrt 2.
-    constexpr uint64_t kSqrtHalfMantissa = 0x0006a09e667f3bcd;
-    constexpr uint64_t kFieldOfHalf = uint64_t{1022} << 52;
+    // Subtracting the mantissa bits of 1/sqrt 2 carries into the exponent
+    // field exactly when the mantissa lies at or above 1/sqrt 2.
+    constexpr uint64_t kSqrtHalfBits = 0x3fe6a09e667f3bcd;
+    constexpr uint64_t kSqrtHalfMantissa = kSqrtHalfBits & ((uint64_t{1} << 52) - 1);
     constexpr uint64_t kTwoTo52Bits = uint64_t{1075} << 52;
 
-    const B bits = (B)x;
-    // The exponent field of x / 2^e, with m = x / 2^e in [1/sqrt 2, sqrt 2).
-    const B field = (bits - kSqrtHalfMantissa) >> 52;
-    const V m = (V)(bits + kFieldOfHalf - (field << 52));
-    // The field as a double: 2^52 + field, minus 2^52 + the bias of 1/2.
-    const V e = (V)(field | kTwoTo52Bits) - (0x1p52 + 1022.0);
+    const B shifted = (B)x - kSqrtHalfMantissa;
+    // m = x / 2^e in [1/sqrt 2, sqrt 2): the shifted mantissa on 1/sqrt 2.
+    const V m = (V)((shifted & ((uint64_t{1} << 52) - 1)) + kSqrtHalfBits);
+    // e as a double: 2^52 + the exponent field of x / 2^e, minus 2^52 + the
+    // bias of 1/2.
+    const V e = (V)((shifted >> 52) | kTwoTo52Bits) - (0x1p52 + 1022.0);
 
     const V s = (m - 1.0) / (m + 1.0);
-    const V w = s * s;
-    const V scaled = s * (2.0 * kLog2E);
-    return scaled * (w * detail::horner(w, detail::kAtanhRest) + 1.0) + e;
+    return s * detail::horner(s * s, detail::kLog2OverS) + e;
 }
 
 // log2(x) for positive x, as log2OfNormal. For speed there are no other
