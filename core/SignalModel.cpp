@@ -516,9 +516,10 @@ FASTMATH_INLINE void outputPass(const BlockConstants& c, Chunk& w, int padded)
 {
     constexpr double kLog2Of098 = -0.029146345659516508;      // log2(0.98)
     constexpr double kLog2Of005Times13 = -5.618506523353571;  // 1.3 log2(0.05)
-    mapVectors<V>(w.gain, w.halfAmount, padded, VECTOR_STEP { return fastmath::log2(v); });
+    mapVectors<V>(w.gain, w.halfAmount, padded, VECTOR_STEP { return fastmath::log2OfNormal(v); });
     eachVector<V>(padded, [&](int i) __attribute__((always_inline)) {
-        // log2 g is at least -1022 (and g at most 1), so the exponent lies in [-103, 0].
+        // The cell gain lies between the target's least value, 2^-963, and 1,
+        // so the exponent lies in [-97, 0].
         const V aMinus1 = fastmath::exp2m1((fastmath::load<V>(w.halfAmount + i) + kLog2Of098) * 0.1);
         // Half the amount, as h below is twice the correction; 1 - a keeps
         // its relative accuracy while g is near 1.
@@ -526,9 +527,14 @@ FASTMATH_INLINE void outputPass(const BlockConstants& c, Chunk& w, int padded)
         fastmath::store(w.drivePower + i, thirteenthPower(1.0 + aMinus1) * c.drivePowerScale);
     });
     for (int ch = 0; ch < 2; ++ch) {
-        mapVectors<V>(w.main[ch], w.power[ch], padded,
-                      VECTOR_STEP { return fastmath::log2(fastmath::abs(v)) * 1.3 + kLog2Of005Times13; });
-        mapVectors<V>(w.power[ch], w.power[ch], padded, VECTOR_STEP { return fastmath::exp2(v); });
+        // Magnitudes below 2^-400 (of a float sample: only 0) count as
+        // 2^-400, whose power, 2^-526, is as good as 0 and keeps every
+        // product with it far from the slow subnormal range.
+        mapVectors<V>(w.main[ch], w.power[ch], padded, VECTOR_STEP {
+            return fastmath::log2OfNormal(fastmath::max(fastmath::abs(v), fastmath::splat<V>(0x1p-400))) * 1.3
+                   + kLog2Of005Times13;
+        });
+        mapVectors<V>(w.power[ch], w.power[ch], padded, VECTOR_STEP { return fastmath::exp2AboveLowest(v); });
     }
     eachVector<V>(padded, [&](int i) __attribute__((always_inline)) {
         const V g = fastmath::load<V>(w.gain + i);
