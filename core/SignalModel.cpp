@@ -521,8 +521,9 @@ FASTMATH_INLINE void outputPass(const BlockConstants& c, Chunk& w, int padded)
         // The cell gain lies between the target's least value, 2^-963, and 1,
         // so the exponent lies in [-97, 0].
         const V aMinus1 = fastmath::exp2m1((fastmath::load<V>(w.halfAmount + i) + kLog2Of098) * 0.1);
-        // Half the amount, as h below is twice the correction; 1 - a keeps
-        // its relative accuracy while g is near 1.
+        // Half the amount, as the stage averages the two saturations that
+        // the correction below sums; 1 - a keeps its relative accuracy while
+        // g is near 1.
         fastmath::store(w.halfAmount + i, fastmath::max(aMinus1 * -9.0, V{}));
         fastmath::store(w.drivePower + i, thirteenthPower(1.0 + aMinus1) * c.drivePowerScale);
     });
