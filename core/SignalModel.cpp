@@ -516,10 +516,10 @@ FASTMATH_INLINE void outputPass(const BlockConstants& c, Chunk& w, int padded)
 {
     constexpr double kLog2Of098 = -0.029146345659516508;      // log2(0.98)
     constexpr double kLog2Of005Times13 = -5.618506523353571;  // 1.3 log2(0.05)
-    mapVectors<V>(w.gain, w.halfAmount, padded, VECTOR_STEP { return fastmath::log2OfNormal(v); });
+    mapVectors<V>(w.gain, w.halfAmount, padded, VECTOR_STEP { return fastmath::log2(v); });
     eachVector<V>(padded, [&](int i) __attribute__((always_inline)) {
-        // The cell gain lies between the target's least value, 2^-963, and 1,
-        // so the exponent lies in [-97, 0].
+        // The cell gain is at most 1 and its logarithm at least -1022, so
+        // the exponent lies in [-103, 0].
         const V aMinus1 = fastmath::exp2m1((fastmath::load<V>(w.halfAmount + i) + kLog2Of098) * 0.1);
         // Half the amount, as the stage averages the two saturations that
         // the correction below sums; 1 - a keeps its relative accuracy while
