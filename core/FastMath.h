@@ -4,6 +4,8 @@
 // far below what the model's output needs, and with no branches.
 #pragma once
 
+#include <emmintrin.h>
+
 #include <cstdint>
 #include <limits>
 
@@ -75,11 +77,31 @@ FASTMATH_INLINE V abs(const V& v)
     return (V)((B)v & ~(B{} + (uint64_t{1} << 63)));
 }
 
-// The larger of a and b; a when they are equal or unordered (as std::max).
+// The larger and the smaller of a and b; a when they are equal or unordered
+// (as std::max and std::min), so that a NaN in a stays.
 template <class V>
 FASTMATH_INLINE V max(const V& a, const V& b)
 {
     return a < b ? b : a;
+}
+
+template <class V>
+FASTMATH_INLINE V min(const V& a, const V& b)
+{
+    return b < a ? b : a;
+}
+
+// With SSE2 alone the comparison and select above take four instructions
+// (there is no blend), the processor's own maximum and minimum one. They
+// return their second operand when unordered, hence the order.
+FASTMATH_INLINE Vec2 max(const Vec2& a, const Vec2& b)
+{
+    return (Vec2)_mm_max_pd((__m128d)b, (__m128d)a);
+}
+
+FASTMATH_INLINE Vec2 min(const Vec2& a, const Vec2& b)
+{
+    return (Vec2)_mm_min_pd((__m128d)b, (__m128d)a);
 }
 
 inline constexpr double kLog2E = 1.4426950408889634;
@@ -147,8 +169,8 @@ FASTMATH_INLINE PowerOfTwo<V> powerOfTwo(const V& x)
     // With the bias added as well, the low bits of the sum are the biased
     // exponent of 2^round(x); shifted up by 52 they make its bits.
     constexpr double kShiftAndBias = kRoundingShift + 1023.0;
-    const V low = kHoldLow && x < kLowestPower ? splat<V>(kLowestPower) : x;
-    const V clamped = kHoldHigh && low > kHighestPower ? splat<V>(kHighestPower) : low;
+    const V low = kHoldLow ? max(x, splat<V>(kLowestPower)) : x;
+    const V clamped = kHoldHigh ? min(low, splat<V>(kHighestPower)) : low;
     const V shifted = clamped + kShiftAndBias;
     const V r = clamped - (shifted - kShiftAndBias);
     return {(V)((B)shifted << 52), r * horner(r, kExp2m1OverR)};
@@ -227,7 +249,7 @@ FASTMATH_INLINE V log2OfNormal(const V& x)
 template <LaneVector V>
 FASTMATH_INLINE V log2(const V& x)
 {
-    return log2OfNormal(x < 0x1p-1022 ? splat<V>(0x1p-1022) : x);
+    return log2OfNormal(max(x, splat<V>(0x1p-1022)));
 }
 
 // Scalar forms, for set-up code and tests.
