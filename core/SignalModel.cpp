@@ -404,9 +404,11 @@ FASTMATH_INLINE void excessPass(const BlockConstants& c, Chunk& w, int padded)
     // without subtracting nearly equal numbers below the threshold.
     // Levels are at least 1e-10, so z's exponent stays above -400, and the
     // last exponent lies between 0 and 151.
-    mapVectors<V>(w.level, w.excess, padded, VECTOR_STEP { return fastmath::log2OfNormal(v) * c.kneeSlope - c.kneeOffset; });
+    mapVectors<V>(w.level, w.excess, padded,
+                  VECTOR_STEP { return fastmath::log2OfNormal(v) * c.kneeSlope - c.kneeOffset; });
     mapVectors<V>(w.excess, w.excess, padded, VECTOR_STEP { return fastmath::exp2AboveLowest(v); });
-    mapVectors<V>(w.excess, w.excess, padded, VECTOR_STEP { return fastmath::log2OfNormal(1.0 + v) * c.kneeInverseSlope; });
+    mapVectors<V>(w.excess, w.excess, padded,
+                  VECTOR_STEP { return fastmath::log2OfNormal(1.0 + v) * c.kneeInverseSlope; });
     eachVector<V>(padded, [&](int i) __attribute__((always_inline)) {
         const V share = c.thresholdLin * fastmath::exp2m1(fastmath::load<V>(w.excess + i));
         fastmath::store(w.excess + i, share / fastmath::load<V>(w.level + i));
@@ -468,13 +470,16 @@ FASTMATH_INLINE void targetPass(const BlockConstants& c, Chunk& w, int padded)
     // Peaks are at least 1e-10, so z's exponent stays above -100 (it is held
     // below 1023 only for absurd inputs); (1 + z)^(-1/shapeSlope) lies between
     // 2^-650 and 1, and as log2(1 + r / T) is at most 1024, x above 2^-963.
-    mapVectors<V>(w.shaped, t, padded, VECTOR_STEP { return fastmath::log2OfNormal(v) * c.shapeSlope - c.shapeOffset; });
+    mapVectors<V>(w.shaped, t, padded,
+                  VECTOR_STEP { return fastmath::log2OfNormal(v) * c.shapeSlope - c.shapeOffset; });
     mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::exp2AboveLowest(v); });
     mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::log2OfNormal(1.0 + v) * -c.shapeInverseSlope; });
     eachVector<V>(padded, [&](int i) __attribute__((always_inline)) {
         fastmath::store(t + i, fastmath::load<V>(w.drive + i) * fastmath::exp2InRange(fastmath::load<V>(t + i)));
     });
-    mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::log2OfNormal(1.0 + v * c.inverseThreshold) * -c.gainExponent; });
+    mapVectors<V>(t, t, padded, VECTOR_STEP {
+        return fastmath::log2OfNormal(1.0 + v * c.inverseThreshold) * -c.gainExponent;
+    });
     mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::exp2InRange(v); });
 }
 
