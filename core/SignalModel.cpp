@@ -111,12 +111,22 @@ struct CellConstants
     bool fastReset;
 };
 
+// The cell's two block-wide choices, fixed at compile time so that the
+// sample loop carries no test of them.
+struct CellMode
+{
+    bool fastReset, attackSeries;
+};
+
 // 1 - e^z for |z| <= 1/32: the Taylor series to z^7, whose remainder is
 // below |z|^7 / 8! < 7e-16 relative.
 constexpr double kSeriesLimit = 1.0 / 32.0;
 inline double oneMinusExpSmall(double z)
 {
-    return -z * (1.0 + z * (1.0 / 2 + z * (1.0 / 6 + z * (1.0 / 24 + z * (1.0 / 120 + z * (1.0 / 720 + z / 5040))))));
+    // The last term multiplies by 1/5040 rounded rather than dividing: a
+    // division per sample costs more than the half unit it saves in a term
+    // of size 1e-13.
+    return -z * (1.0 + z * (1.0 / 2 + z * (1.0 / 6 + z * (1.0 / 24 + z * (1.0 / 120 + z * (1.0 / 720 + z * (1.0 / 5040)))))));
 }
 
 CellConstants cellConstantsOf(const ol7t& e)
@@ -129,6 +139,7 @@ CellConstants cellConstantsOf(const ol7t& e)
 }
 
 // One step of the cell towards the target gain x; returns the new gain.
+template <CellMode kMode>
 FASTMATH_INLINE double stepCell(CellState& s, const CellConstants& c, double x)
 {
     // The slow memory never lets go below 0.7, the middle one never below 0.4.
@@ -152,7 +163,7 @@ FASTMATH_INLINE double stepCell(CellState& s, const CellConstants& c, double x)
     // The attack time scales with how long the cell has been working.
     const double t = (s.track - 0.5) * 2.0;
     double scale, cap;
-    if (!c.fastReset) {
+    if constexpr (!kMode.fastReset) {
         scale = std::max(t, 0.3);
         cap = 12.0 * x;
     } else {
@@ -161,7 +172,11 @@ FASTMATH_INLINE double stepCell(CellState& s, const CellConstants& c, double x)
         s.speed = 0.9;
     }
     const double z = c.attackLnResidual / scale;
-    const double k = c.attackSeriesHolds ? oneMinusExpSmall(z) : 1.0 - fastmath::exp2(z * fastmath::kLog2E);
+    double k;
+    if constexpr (kMode.attackSeries)
+        k = oneMinusExpSmall(z);
+    else
+        k = 1.0 - fastmath::exp2(z * fastmath::kLog2E);
 
     if (s.gain > x) {
         if (s.gain > x + 0.0001)
@@ -456,12 +471,19 @@ FASTMATH_INLINE void targetPass(const BlockConstants& c, Chunk& w, int padded)
     }
 }
 
-// Output-gain glide and the cell, sample by sample.
-FASTMATH_INLINE void cellPass(const BlockConstants& c, ModelState& s, Chunk& w, int n)
+// The output gain's glide towards its target, 0.1 % of the difference per
+// sample, snapping to the target once within 0.001 (compared as a float).
+// Once there it stays for good, which is the usual case: the whole chunk is
+// then filled, four samples a store.
+FASTMATH_INLINE void glidePass(const BlockConstants& c, ModelState& s, Chunk& w, int n)
 {
     const double target = c.gainTarget;
     double smoothed = s.gainSmoothed;
-    CellState cell = s.cell;
+    if (smoothed == target) {
+        for (int i = 0; i < kChunk; i += 4)
+            fastmath::store(w.glide + i, Vec4{} + target);
+        return;
+    }
     for (int i = 0; i < n; ++i) {
         if (smoothed != target) {
             smoothed = follow(smoothed, target, 0.001);
@@ -469,10 +491,30 @@ FASTMATH_INLINE void cellPass(const BlockConstants& c, ModelState& s, Chunk& w, 
                 smoothed = target;
         }
         w.glide[i] = smoothed;
-        w.gain[i] = stepCell(cell, c.cell, w.target[i]);
     }
     s.gainSmoothed = smoothed;
-    s.cell = cell;
+}
+
+template <CellMode kMode>
+FASTMATH_INLINE void cellLoop(const CellConstants& c, CellState& state, Chunk& w, int n)
+{
+    // A copy the chunk's stores cannot alias, so that it stays in registers.
+    CellState cell = state;
+    for (int i = 0; i < n; ++i)
+        w.gain[i] = stepCell<kMode>(cell, c, w.target[i]);
+    state = cell;
+}
+
+// The cell, sample by sample.
+FASTMATH_INLINE void cellPass(const BlockConstants& c, ModelState& s, Chunk& w, int n)
+{
+    const CellConstants& k = c.cell;
+    if (k.fastReset)
+        k.attackSeriesHolds ? cellLoop<CellMode{true, true}>(k, s.cell, w, n)
+                            : cellLoop<CellMode{true, false}>(k, s.cell, w, n);
+    else
+        k.attackSeriesHolds ? cellLoop<CellMode{false, true}>(k, s.cell, w, n)
+                            : cellLoop<CellMode{false, false}>(k, s.cell, w, n);
 }
 
 // The asymmetric soft clipper's denominator: sat(v) = v / it, given
@@ -633,6 +675,7 @@ FASTMATH_INLINE float runChunk(const BlockConstants& c, ModelState& s, Chunk& w,
     padTail(w.drive, n, padded);
     padTail(w.shaped, n, padded);
     targetPass<V>(c, w, padded);
+    glidePass(c, s, w, n);
     cellPass(c, s, w, n);
     padTail(w.gain, n, padded);
     padTail(w.glide, n, padded);
