@@ -66,12 +66,6 @@ inline double follow(double value, double target, double coefficient)
     return value + (target - value) * coefficient;
 }
 
-// A follower that moves with one coefficient upwards and another downwards.
-inline double followRiseFall(double value, double target, double rise, double fall)
-{
-    return follow(value, target, target > value ? rise : fall);
-}
-
 inline float clamp01(float v)
 {
     return std::clamp(v, 0.f, 1.f);
@@ -202,7 +196,8 @@ FASTMATH_INLINE double stepCell(CellState& s, const CellConstants& c, double x)
 struct BlockConstants
 {
     FilterSets filters;
-    double tcRms, tcExcessAttack, tcExcessRelease, tcPeakAttack, tcPeakRelease;
+    // The excess envelope and the peak followers rise at once.
+    double tcRms, tcExcessRelease, tcPeakRelease;
     CellConstants cell;
     double gainTarget;
 
@@ -219,9 +214,7 @@ BlockConstants blockConstantsOf(const ol7t& e, const FilterSets& filters)
     BlockConstants c;
     c.filters = filters;
     c.tcRms = e.tcRms;
-    c.tcExcessAttack = e.tcExcessAttack;
     c.tcExcessRelease = e.tcExcessRelease;
-    c.tcPeakAttack = e.tcPeakAttack;
     c.tcPeakRelease = e.tcPeakRelease;
     c.cell = cellConstantsOf(e);
     c.gainTarget = e.gainTarget;
@@ -384,6 +377,9 @@ FASTMATH_INLINE void detectorPass(const BlockConstants& c, ModelState& s, Chunk&
                                   const double* scR, int n)
 {
     const FilterSets& f = c.filters;
+    // Two samples per round: the filters' states then trade places between
+    // registers instead of being moved along at every sample.
+#pragma GCC unroll 2
     for (int i = 0; i < n; ++i) {
         Vec2 y = biquadPairStep(f.detLowShelf, s.detLowShelf, Vec2{scL[i], scR[i]});
         y = biquadPairStep(f.detHighShelf, s.detHighShelf, y);
@@ -410,25 +406,23 @@ FASTMATH_INLINE void excessPass(const BlockConstants& c, Chunk& w, int padded)
     }
 }
 
-// A follower rising with one coefficient and falling with another, written
-// so that the step from one sample to the next waits only for one
-// multiply-add and a select: value (1 - c) + target c for either c, both
-// ready before the comparison decides.
-struct RiseFall
+// A follower that rises at once (the attack time of 0 ms gives a coefficient
+// of exactly 1) and falls with the coefficient c: the larger of the target
+// and value (1 - c) + target c. Falling, that blend lies between the target
+// and the value; rising, it lies below the target, so the larger one is the
+// target itself. One sample's step waits for one multiply-add and a maximum.
+struct InstantRise
 {
-    Vec2 rise, riseRest, fall, fallRest;
-    RiseFall(double up, double down)
-        : rise(Vec2{} + up)
-        , riseRest(Vec2{} + (1.0 - up))
-        , fall(Vec2{} + down)
+    Vec2 fall, fallRest;
+    explicit InstantRise(double down)
+        : fall(Vec2{} + down)
         , fallRest(Vec2{} + (1.0 - down))
     {
     }
     FASTMATH_INLINE Vec2 step(Vec2 value, Vec2 target) const
     {
-        const Vec2 up = value * riseRest + target * rise;
         const Vec2 down = value * fallRest + target * fall;
-        return target > value ? up : down;
+        return (Vec2)_mm_max_pd((__m128d)down, (__m128d)target);
     }
 };
 
@@ -436,18 +430,22 @@ struct RiseFall
 FASTMATH_INLINE void peakPass(const BlockConstants& c, ModelState& s, Chunk& w, int n)
 {
     const BiquadCoefficients& shelf = c.filters.envLowShelf;
-    const RiseFall excessFollower(c.tcExcessAttack, c.tcExcessRelease);
-    const RiseFall peakFollower(c.tcPeakAttack, c.tcPeakRelease);
+    const InstantRise excessFollower(c.tcExcessRelease);
+    const InstantRise peakFollower(c.tcPeakRelease);
     // The envelope in both lanes, so that it weights both channels at once.
     Vec2 envelope = Vec2{} + s.excessEnv;
+    const __m128d floor = _mm_set1_pd(kLevelFloor);
     for (int i = 0; i < n; ++i) {
-        envelope = excessFollower.step(envelope, Vec2{} + w.excess[i]);
+        // Both lanes loaded at once: adding the scalar to a zero vector
+        // would cost an addition (it turns -0 into +0).
+        envelope = excessFollower.step(envelope, (Vec2)_mm_load1_pd(w.excess + i));
         const Vec2 u = envelope * w.filtered[i];
         const Vec2 v = biquadPairStep(shelf, s.envLowShelf, u);
         // Both followers in one vector: {p, q}, the larger magnitudes of u and v.
         const Vec2 left = fastmath::abs(Vec2{u[0], v[0]});
         const Vec2 right = fastmath::abs(Vec2{u[1], v[1]});
-        const Vec2 pq = fastmath::max(fastmath::max(left, right), Vec2{kLevelFloor, kLevelFloor});
+        // maxpd with the floor first keeps a NaN, as the comparison would.
+        const Vec2 pq = (Vec2)_mm_max_pd(floor, (__m128d)fastmath::max(left, right));
         s.peaks = peakFollower.step(s.peaks, pq);
         w.drive[i] = s.peaks[0];
         w.shaped[i] = s.peaks[1];
