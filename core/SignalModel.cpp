@@ -85,6 +85,18 @@ FASTMATH_INLINE double flushTinyInLoop(double v)
     return v;
 }
 
+// min(v, cap) for a cap that almost never binds: as a predicted branch it
+// stays out of the chain from one sample to the next, where a minimum would
+// add its latency to every step.
+FASTMATH_INLINE double atMostInLoop(double v, double cap)
+{
+    if (__builtin_expect(v > cap, 0)) {
+        asm volatile("");
+        return cap;
+    }
+    return v;
+}
+
 // --- the optical cell ----------------------------------------------------
 
 struct CellState
@@ -92,10 +104,31 @@ struct CellState
     double slow, mid, track, speed, gain;
 };
 
+// A one-pole follower's step written as value (1 - c) + target c: the
+// target's product is ready before the value is, so that a step waits for
+// one multiply-add rather than a subtraction and a multiply-add. The cell's
+// states form chains from one sample to the next, and its gain chain is what
+// the cell pass waits for.
+struct OnePole
+{
+    double c = 0, rest = 1;
+    OnePole() = default;
+    explicit OnePole(double coefficient)
+        : c(coefficient)
+        , rest(1.0 - coefficient)
+    {
+    }
+    FASTMATH_INLINE double step(double value, double target) const { return towards(value, target, c, rest); }
+    FASTMATH_INLINE static double towards(double value, double target, double c, double rest)
+    {
+        return value * rest + target * c;
+    }
+};
+
 struct CellConstants
 {
-    double tcSlowFall, tcSlowRise, tcMidFall, tcMidRise, tcTrackAttack, tcTrackRelease;
-    double tcSpeedRise, tcSpeedFall, tcCellRelease;
+    OnePole slowFall, slowRise, midFall, midRise, trackAttack, trackRelease;
+    OnePole speedRise, speedFall, cellRelease;
     // The natural logarithm of the attack's residual per sample at time
     // scale 1: timeCoefficient(scale * cellAttackMs) = 1 - e^(attackLnResidual / scale).
     double attackLnResidual;
@@ -127,9 +160,11 @@ CellConstants cellConstantsOf(const ol7t& e)
 {
     const double fs = static_cast<double>(e.getSampleRate());
     const double attack = std::log(kResidual) * 1000.0 / (fs * e.cellAttackMs);
-    return {e.tcSlowFall,     e.tcSlowRise,      e.tcMidFall,   e.tcMidRise,   e.tcTrackAttack,
-            e.tcTrackRelease, e.tcSpeedRise,     e.tcSpeedFall, e.tcCellRelease, attack,
-            std::fabs(attack) / 0.3 <= kSeriesLimit, e.fastReset};
+    return {OnePole(e.tcSlowFall),   OnePole(e.tcSlowRise),     OnePole(e.tcMidFall),
+            OnePole(e.tcMidRise),    OnePole(e.tcTrackAttack),  OnePole(e.tcTrackRelease),
+            OnePole(e.tcSpeedRise),  OnePole(e.tcSpeedFall),    OnePole(e.tcCellRelease),
+            attack,                  std::fabs(attack) / 0.3 <= kSeriesLimit,
+            e.fastReset};
 }
 
 // One step of the cell towards the target gain x; returns the new gain.
@@ -138,21 +173,21 @@ FASTMATH_INLINE double stepCell(CellState& s, const CellConstants& c, double x)
 {
     // The slow memory never lets go below 0.7, the middle one never below 0.4.
     if (s.slow > x)
-        s.slow = follow(s.slow, x, c.tcSlowFall);
+        s.slow = c.slowFall.step(s.slow, x);
     else if (x > s.slow)
-        s.slow = follow(s.slow, x, c.tcSlowRise);
+        s.slow = c.slowRise.step(s.slow, x);
     s.slow = std::max(s.slow, 0.7);
 
     if (s.mid > x)
-        s.mid = follow(s.mid, x, c.tcMidFall);
+        s.mid = c.midFall.step(s.mid, x);
     else if (x > s.mid)
-        s.mid = follow(s.mid, std::min(x, s.slow), c.tcMidRise);
+        s.mid = c.midRise.step(s.mid, std::min(x, s.slow));
     s.mid = std::max(s.mid, 0.4);
 
     if (s.gain > x)
-        s.track = follow(s.track, x, c.tcTrackAttack);
+        s.track = c.trackAttack.step(s.track, x);
     else if (x > s.gain)
-        s.track = follow(s.track, x, c.tcTrackRelease);
+        s.track = c.trackRelease.step(s.track, x);
 
     // The attack time scales with how long the cell has been working.
     const double t = (s.track - 0.5) * 2.0;
@@ -174,11 +209,12 @@ FASTMATH_INLINE double stepCell(CellState& s, const CellConstants& c, double x)
 
     if (s.gain > x) {
         if (s.gain > x + 0.0001)
-            s.speed = follow(s.speed, 1.0, c.tcSpeedRise);
-        s.gain = std::min(follow(s.gain, x, k * s.speed), cap);
+            s.speed = c.speedRise.step(s.speed, 1.0);
+        const double pull = k * s.speed;
+        s.gain = atMostInLoop(OnePole::towards(s.gain, x, pull, 1.0 - pull), cap);
     } else if (x > s.gain) {
-        s.speed = follow(s.speed, 0.0, c.tcSpeedFall);
-        s.gain = follow(s.gain, std::min(x, s.mid), c.tcCellRelease);
+        s.speed *= c.speedFall.rest;
+        s.gain = c.cellRelease.step(s.gain, std::min(x, s.mid));
     }
 
     // The states also snap to exactly 1 within 1e-17 of it; no double other
@@ -407,10 +443,9 @@ FASTMATH_INLINE void excessPass(const BlockConstants& c, Chunk& w, int padded)
 }
 
 // A follower that rises at once (the attack time of 0 ms gives a coefficient
-// of exactly 1) and falls with the coefficient c: the larger of the target
-// and value (1 - c) + target c. Falling, that blend lies between the target
-// and the value; rising, it lies below the target, so the larger one is the
-// target itself. One sample's step waits for one multiply-add and a maximum.
+// of exactly 1, so a rising step lands on the target) and falls with the
+// coefficient c as value (1 - c) + target c. One sample's step waits for one
+// multiply-add and a select.
 struct InstantRise
 {
     Vec2 fall, fallRest;
@@ -422,7 +457,7 @@ struct InstantRise
     FASTMATH_INLINE Vec2 step(Vec2 value, Vec2 target) const
     {
         const Vec2 down = value * fallRest + target * fall;
-        return (Vec2)_mm_max_pd((__m128d)down, (__m128d)target);
+        return target > value ? target : down;
     }
 };
 
