@@ -71,20 +71,6 @@ inline float clamp01(float v)
     return std::clamp(v, 0.f, 1.f);
 }
 
-// The flushes sit in recurrences from one sample to the next, where a
-// compare and select would lengthen every step. A branch that is almost
-// never taken (or, in silence, taken steadily) is predicted and costs
-// nothing; the empty asm keeps the compiler from turning it back into a
-// select.
-FASTMATH_INLINE double flushTinyInLoop(double v)
-{
-    if (__builtin_expect(std::fabs(v) < kFlushBelow, 0)) {
-        asm volatile("");
-        return 0.0;
-    }
-    return v;
-}
-
 // min(v, cap) for a cap that almost never binds: as a predicted branch it
 // stays out of the chain from one sample to the next, where a minimum would
 // add its latency to every step.
@@ -167,7 +153,22 @@ CellConstants cellConstantsOf(const ol7t& e)
             e.fastReset};
 }
 
-// One step of the cell towards the target gain x; returns the new gain.
+// The attack's coefficient for the cell's track state: the attack time
+// scales with how long the cell has been working.
+template <CellMode kMode>
+FASTMATH_INLINE double attackCoefficient(const CellConstants& c, double track)
+{
+    const double t = (track - 0.5) * 2.0;
+    const double scale = kMode.fastReset ? std::max(t / 5.5, 0.3) : std::max(t, 0.3);
+    const double z = c.attackLnResidual / scale;
+    if constexpr (kMode.attackSeries)
+        return oneMinusExpSmall(z);
+    else
+        return 1.0 - fastmath::exp2(z * fastmath::kLog2E);
+}
+
+// One step of the cell towards the target gain x; returns the new gain. The
+// track state and the speed move only while the gain does.
 template <CellMode kMode>
 FASTMATH_INLINE double stepCell(CellState& s, const CellConstants& c, double x)
 {
@@ -184,43 +185,25 @@ FASTMATH_INLINE double stepCell(CellState& s, const CellConstants& c, double x)
         s.mid = c.midRise.step(s.mid, std::min(x, s.slow));
     s.mid = std::max(s.mid, 0.4);
 
-    if (s.gain > x)
-        s.track = c.trackAttack.step(s.track, x);
-    else if (x > s.gain)
-        s.track = c.trackRelease.step(s.track, x);
-
-    // The attack time scales with how long the cell has been working.
-    const double t = (s.track - 0.5) * 2.0;
-    double scale, cap;
-    if constexpr (!kMode.fastReset) {
-        scale = std::max(t, 0.3);
-        cap = 12.0 * x;
-    } else {
-        scale = std::max(t / 5.5, 0.3);
-        cap = 6.0 * x;
+    // Fast reset starts every step from the same speed.
+    if constexpr (kMode.fastReset)
         s.speed = 0.9;
-    }
-    const double z = c.attackLnResidual / scale;
-    double k;
-    if constexpr (kMode.attackSeries)
-        k = oneMinusExpSmall(z);
-    else
-        k = 1.0 - fastmath::exp2(z * fastmath::kLog2E);
-
     if (s.gain > x) {
+        s.track = c.trackAttack.step(s.track, x);
         if (s.gain > x + 0.0001)
             s.speed = c.speedRise.step(s.speed, 1.0);
-        const double pull = k * s.speed;
+        const double pull = attackCoefficient<kMode>(c, s.track) * s.speed;
+        const double cap = (kMode.fastReset ? 6.0 : 12.0) * x;
         s.gain = atMostInLoop(OnePole::towards(s.gain, x, pull, 1.0 - pull), cap);
     } else if (x > s.gain) {
+        s.track = c.trackRelease.step(s.track, x);
         s.speed *= c.speedFall.rest;
         s.gain = c.cellRelease.step(s.gain, std::min(x, s.mid));
     }
-
     // The states also snap to exactly 1 within 1e-17 of it; no double other
     // than 1 lies that close (its neighbours are 1.1e-16 below and 2.2e-16
-    // above), so the snap never changes a value and costs nothing here.
-    s.speed = flushTinyInLoop(s.speed);
+    // above), so the snap never changes a value and costs nothing here. The
+    // speed's flush to 0 runs once per chunk with the other states'.
     return s.gain;
 }
 
@@ -655,6 +638,7 @@ FASTMATH_INLINE void flushTinyStates(ModelState& s)
     s.meanSquare = flushTinyPair(s.meanSquare);
     s.peaks = flushTinyPair(s.peaks);
     s.excessEnv = flushTiny(s.excessEnv);
+    s.cell.speed = flushTiny(s.cell.speed);
 }
 
 // Writes a channel's results to the host's floats and returns the largest
