@@ -396,8 +396,8 @@ FASTMATH_INLINE void detectorPass(const BlockConstants& c, ModelState& s, Chunk&
                                   const double* scR, int n)
 {
     const FilterSets& f = c.filters;
-    // Two samples per round: the filters' states then trade places between
-    // registers instead of being moved along at every sample.
+    // Two samples per round: fewer of the filters' states are moved along
+    // from register to register.
 #pragma GCC unroll 2
     for (int i = 0; i < n; ++i) {
         Vec2 y = biquadPairStep(f.detLowShelf, s.detLowShelf, Vec2{scL[i], scR[i]});
@@ -497,7 +497,7 @@ FASTMATH_INLINE void glidePass(const BlockConstants& c, ModelState& s, Chunk& w,
     double smoothed = s.gainSmoothed;
     if (smoothed == target) {
         for (int i = 0; i < kChunk; i += 4)
-            fastmath::store(w.glide + i, Vec4{} + target);
+            fastmath::store(w.glide + i, Vec4{target, target, target, target});
         return;
     }
     for (int i = 0; i < n; ++i) {
