@@ -333,11 +333,17 @@ FASTMATH_INLINE Vec2 flushTinyPair(Vec2 v)
     return v;
 }
 
+// A biquad's output for input x after inputs x1, x2 and outputs y1, y2. The
+// previous output enters last, which shortens the chain from one sample to
+// the next.
+FASTMATH_INLINE Vec2 biquadOutput(const BiquadCoefficients& c, Vec2 x, Vec2 x1, Vec2 x2, Vec2 y1, Vec2 y2)
+{
+    return c.b0 * x + c.b1 * x1 + c.b2 * x2 - c.a2 * y2 - c.a1 * y1;
+}
+
 FASTMATH_INLINE Vec2 biquadPairStep(const BiquadCoefficients& c, BiquadPair& s, Vec2 x)
 {
-    // The previous output enters last, which shortens the chain from one
-    // sample to the next.
-    const Vec2 y = c.b0 * x + c.b1 * s.x1 + c.b2 * s.x2 - c.a2 * s.y2 - c.a1 * s.y1;
+    const Vec2 y = biquadOutput(c, x, s.x1, s.x2, s.y1, s.y2);
     s.x2 = s.x1;
     s.x1 = x;
     s.y2 = s.y1;
@@ -391,23 +397,69 @@ FASTMATH_INLINE void padTail(double* values, int n, int padded)
         values[i] = values[n - 1];
 }
 
+// The detector's three filters in a row share their histories: a filter's
+// last two inputs are the last two outputs of the one before it. Carrying
+// each history once, the loop keeps eight pairs of states instead of twelve,
+// which leaves registers for the coefficients and saves moving copies along.
+struct DetectorHistory
+{
+    Vec2 in1, in2, low1, low2, high1, high2, bell1, bell2;
+
+    explicit DetectorHistory(const ModelState& s)
+        : in1(s.detLowShelf.x1)
+        , in2(s.detLowShelf.x2)
+        , low1(s.detLowShelf.y1)
+        , low2(s.detLowShelf.y2)
+        , high1(s.detHighShelf.y1)
+        , high2(s.detHighShelf.y2)
+        , bell1(s.detBell.y1)
+        , bell2(s.detBell.y2)
+    {
+    }
+
+    void storeTo(ModelState& s) const
+    {
+        s.detLowShelf = {in1, in2, low1, low2};
+        s.detHighShelf = {low1, low2, high1, high2};
+        s.detBell = {high1, high2, bell1, bell2};
+    }
+
+    // The three filters on sample x; returns the bell's output.
+    FASTMATH_INLINE Vec2 step(const FilterSets& f, Vec2 x)
+    {
+        const Vec2 low = biquadOutput(f.detLowShelf, x, in1, in2, low1, low2);
+        const Vec2 high = biquadOutput(f.detHighShelf, low, low1, low2, high1, high2);
+        const Vec2 bell = biquadOutput(f.detBell, high, high1, high2, bell1, bell2);
+        in2 = in1;
+        in1 = x;
+        low2 = low1;
+        low1 = low;
+        high2 = high1;
+        high1 = high;
+        bell2 = bell1;
+        bell1 = bell;
+        return bell;
+    }
+};
+
 // Detector filters, mean squares and the detector level.
 FASTMATH_INLINE void detectorPass(const BlockConstants& c, ModelState& s, Chunk& w, const double* scL,
                                   const double* scR, int n)
 {
-    const FilterSets& f = c.filters;
-    // Two samples per round: fewer of the filters' states are moved along
-    // from register to register.
+    DetectorHistory history(s);
+    Vec2 meanSquare = s.meanSquare;
+    // Two samples per round: fewer of the states are moved along from
+    // register to register.
 #pragma GCC unroll 2
     for (int i = 0; i < n; ++i) {
-        Vec2 y = biquadPairStep(f.detLowShelf, s.detLowShelf, Vec2{scL[i], scR[i]});
-        y = biquadPairStep(f.detHighShelf, s.detHighShelf, y);
-        y = biquadPairStep(f.detBell, s.detBell, y);
-        s.meanSquare = s.meanSquare * (1.0 - c.tcRms) + y * y * c.tcRms;
-        const Vec2 level = 0.25 * (Vec2)_mm_sqrt_pd((__m128d)s.meanSquare) + 0.75 * fastmath::abs(y);
+        const Vec2 y = history.step(c.filters, Vec2{scL[i], scR[i]});
+        meanSquare = meanSquare * (1.0 - c.tcRms) + y * y * c.tcRms;
+        const Vec2 level = 0.25 * (Vec2)_mm_sqrt_pd((__m128d)meanSquare) + 0.75 * fastmath::abs(y);
         w.filtered[i] = y;
         w.level[i] = maxOf(maxOf(level[0], level[1]), kLevelFloor);
     }
+    history.storeTo(s);
+    s.meanSquare = meanSquare;
 }
 
 // First knee: the share of the level that lies above the threshold.
