@@ -66,27 +66,19 @@ inline double follow(double value, double target, double coefficient)
     return value + (target - value) * coefficient;
 }
 
-// A follower that moves with one coefficient upwards and another downwards.
-inline double followRiseFall(double value, double target, double rise, double fall)
-{
-    return follow(value, target, target > value ? rise : fall);
-}
-
 inline float clamp01(float v)
 {
     return std::clamp(v, 0.f, 1.f);
 }
 
-// The flushes sit in recurrences from one sample to the next, where a
-// compare and select would lengthen every step. A branch that is almost
-// never taken (or, in silence, taken steadily) is predicted and costs
-// nothing; the empty asm keeps the compiler from turning it back into a
-// select.
-FASTMATH_INLINE double flushTinyInLoop(double v)
+// min(v, cap) for a cap that almost never binds: as a predicted branch it
+// stays out of the chain from one sample to the next, where a minimum would
+// add its latency to every step.
+FASTMATH_INLINE double atMostInLoop(double v, double cap)
 {
-    if (__builtin_expect(std::fabs(v) < kFlushBelow, 0)) {
+    if (__builtin_expect(v > cap, 0)) {
         asm volatile("");
-        return 0.0;
+        return cap;
     }
     return v;
 }
@@ -98,10 +90,31 @@ struct CellState
     double slow, mid, track, speed, gain;
 };
 
+// A one-pole follower's step written as value (1 - c) + target c: the
+// target's product is ready before the value is, so that a step waits for
+// one multiply-add rather than a subtraction and a multiply-add. The cell's
+// states form chains from one sample to the next, and its gain chain is what
+// the cell pass waits for.
+struct OnePole
+{
+    double c = 0, rest = 1;
+    OnePole() = default;
+    explicit OnePole(double coefficient)
+        : c(coefficient)
+        , rest(1.0 - coefficient)
+    {
+    }
+    FASTMATH_INLINE double step(double value, double target) const { return towards(value, target, c, rest); }
+    FASTMATH_INLINE static double towards(double value, double target, double c, double rest)
+    {
+        return value * rest + target * c;
+    }
+};
+
 struct CellConstants
 {
-    double tcSlowFall, tcSlowRise, tcMidFall, tcMidRise, tcTrackAttack, tcTrackRelease;
-    double tcSpeedRise, tcSpeedFall, tcCellRelease;
+    OnePole slowFall, slowRise, midFall, midRise, trackAttack, trackRelease;
+    OnePole speedRise, speedFall, cellRelease;
     // The natural logarithm of the attack's residual per sample at time
     // scale 1: timeCoefficient(scale * cellAttackMs) = 1 - e^(attackLnResidual / scale).
     double attackLnResidual;
@@ -111,71 +124,86 @@ struct CellConstants
     bool fastReset;
 };
 
+// The cell's two block-wide choices, fixed at compile time so that the
+// sample loop carries no test of them.
+struct CellMode
+{
+    bool fastReset, attackSeries;
+};
+
 // 1 - e^z for |z| <= 1/32: the Taylor series to z^7, whose remainder is
 // below |z|^7 / 8! < 7e-16 relative.
 constexpr double kSeriesLimit = 1.0 / 32.0;
 inline double oneMinusExpSmall(double z)
 {
-    return -z * (1.0 + z * (1.0 / 2 + z * (1.0 / 6 + z * (1.0 / 24 + z * (1.0 / 120 + z * (1.0 / 720 + z / 5040))))));
+    // The last term multiplies by 1/5040 rounded rather than dividing: a
+    // division per sample costs more than the half unit it saves in a term
+    // of size 1e-13.
+    return -z * (1.0 + z * (1.0 / 2 + z * (1.0 / 6 + z * (1.0 / 24 + z * (1.0 / 120 + z * (1.0 / 720 + z * (1.0 / 5040)))))));
 }
 
 CellConstants cellConstantsOf(const ol7t& e)
 {
     const double fs = static_cast<double>(e.getSampleRate());
     const double attack = std::log(kResidual) * 1000.0 / (fs * e.cellAttackMs);
-    return {e.tcSlowFall,     e.tcSlowRise,      e.tcMidFall,   e.tcMidRise,   e.tcTrackAttack,
-            e.tcTrackRelease, e.tcSpeedRise,     e.tcSpeedFall, e.tcCellRelease, attack,
-            std::fabs(attack) / 0.3 <= kSeriesLimit, e.fastReset};
+    return {OnePole(e.tcSlowFall),   OnePole(e.tcSlowRise),     OnePole(e.tcMidFall),
+            OnePole(e.tcMidRise),    OnePole(e.tcTrackAttack),  OnePole(e.tcTrackRelease),
+            OnePole(e.tcSpeedRise),  OnePole(e.tcSpeedFall),    OnePole(e.tcCellRelease),
+            attack,                  std::fabs(attack) / 0.3 <= kSeriesLimit,
+            e.fastReset};
 }
 
-// One step of the cell towards the target gain x; returns the new gain.
+// The attack's coefficient for the cell's track state: the attack time
+// scales with how long the cell has been working.
+template <CellMode kMode>
+FASTMATH_INLINE double attackCoefficient(const CellConstants& c, double track)
+{
+    const double t = (track - 0.5) * 2.0;
+    const double scale = kMode.fastReset ? std::max(t / 5.5, 0.3) : std::max(t, 0.3);
+    const double z = c.attackLnResidual / scale;
+    if constexpr (kMode.attackSeries)
+        return oneMinusExpSmall(z);
+    else
+        return 1.0 - fastmath::exp2(z * fastmath::kLog2E);
+}
+
+// One step of the cell towards the target gain x; returns the new gain. The
+// track state and the speed move only while the gain does.
+template <CellMode kMode>
 FASTMATH_INLINE double stepCell(CellState& s, const CellConstants& c, double x)
 {
     // The slow memory never lets go below 0.7, the middle one never below 0.4.
     if (s.slow > x)
-        s.slow = follow(s.slow, x, c.tcSlowFall);
+        s.slow = c.slowFall.step(s.slow, x);
     else if (x > s.slow)
-        s.slow = follow(s.slow, x, c.tcSlowRise);
+        s.slow = c.slowRise.step(s.slow, x);
     s.slow = std::max(s.slow, 0.7);
 
     if (s.mid > x)
-        s.mid = follow(s.mid, x, c.tcMidFall);
+        s.mid = c.midFall.step(s.mid, x);
     else if (x > s.mid)
-        s.mid = follow(s.mid, std::min(x, s.slow), c.tcMidRise);
+        s.mid = c.midRise.step(s.mid, std::min(x, s.slow));
     s.mid = std::max(s.mid, 0.4);
 
-    if (s.gain > x)
-        s.track = follow(s.track, x, c.tcTrackAttack);
-    else if (x > s.gain)
-        s.track = follow(s.track, x, c.tcTrackRelease);
-
-    // The attack time scales with how long the cell has been working.
-    const double t = (s.track - 0.5) * 2.0;
-    double scale, cap;
-    if (!c.fastReset) {
-        scale = std::max(t, 0.3);
-        cap = 12.0 * x;
-    } else {
-        scale = std::max(t / 5.5, 0.3);
-        cap = 6.0 * x;
+    // Fast reset starts every step from the same speed.
+    if constexpr (kMode.fastReset)
         s.speed = 0.9;
-    }
-    const double z = c.attackLnResidual / scale;
-    const double k = c.attackSeriesHolds ? oneMinusExpSmall(z) : 1.0 - fastmath::exp2(z * fastmath::kLog2E);
-
     if (s.gain > x) {
+        s.track = c.trackAttack.step(s.track, x);
         if (s.gain > x + 0.0001)
-            s.speed = follow(s.speed, 1.0, c.tcSpeedRise);
-        s.gain = std::min(follow(s.gain, x, k * s.speed), cap);
+            s.speed = c.speedRise.step(s.speed, 1.0);
+        const double pull = attackCoefficient<kMode>(c, s.track) * s.speed;
+        const double cap = (kMode.fastReset ? 6.0 : 12.0) * x;
+        s.gain = atMostInLoop(OnePole::towards(s.gain, x, pull, 1.0 - pull), cap);
     } else if (x > s.gain) {
-        s.speed = follow(s.speed, 0.0, c.tcSpeedFall);
-        s.gain = follow(s.gain, std::min(x, s.mid), c.tcCellRelease);
+        s.track = c.trackRelease.step(s.track, x);
+        s.speed *= c.speedFall.rest;
+        s.gain = c.cellRelease.step(s.gain, std::min(x, s.mid));
     }
-
     // The states also snap to exactly 1 within 1e-17 of it; no double other
     // than 1 lies that close (its neighbours are 1.1e-16 below and 2.2e-16
-    // above), so the snap never changes a value and costs nothing here.
-    s.speed = flushTinyInLoop(s.speed);
+    // above), so the snap never changes a value and costs nothing here. The
+    // speed's flush to 0 runs once per chunk with the other states'.
     return s.gain;
 }
 
@@ -187,7 +215,8 @@ FASTMATH_INLINE double stepCell(CellState& s, const CellConstants& c, double x)
 struct BlockConstants
 {
     FilterSets filters;
-    double tcRms, tcExcessAttack, tcExcessRelease, tcPeakAttack, tcPeakRelease;
+    // The excess envelope and the peak followers rise at once.
+    double tcRms, tcExcessRelease, tcPeakRelease;
     CellConstants cell;
     double gainTarget;
 
@@ -196,7 +225,7 @@ struct BlockConstants
     // Second knee, with the limit or compress base; x = (1 + r / T)^-gainExponent.
     double shapeSlope, shapeOffset, shapeInverseSlope, inverseThreshold, gainExponent;
     // Output stage.
-    double drive, log2Drive;
+    double drive, drivePowerScale; // (drive / 0.98)^1.3
 };
 
 BlockConstants blockConstantsOf(const ol7t& e, const FilterSets& filters)
@@ -204,9 +233,7 @@ BlockConstants blockConstantsOf(const ol7t& e, const FilterSets& filters)
     BlockConstants c;
     c.filters = filters;
     c.tcRms = e.tcRms;
-    c.tcExcessAttack = e.tcExcessAttack;
     c.tcExcessRelease = e.tcExcessRelease;
-    c.tcPeakAttack = e.tcPeakAttack;
     c.tcPeakRelease = e.tcPeakRelease;
     c.cell = cellConstantsOf(e);
     c.gainTarget = e.gainTarget;
@@ -227,7 +254,7 @@ BlockConstants blockConstantsOf(const ol7t& e, const FilterSets& filters)
 
     const double pr = e.peakRed;
     c.drive = pr * pr * 14.0 + 1.0;
-    c.log2Drive = std::log2(c.drive);
+    c.drivePowerScale = std::pow(c.drive / 0.98, 1.3);
     return c;
 }
 
@@ -306,11 +333,17 @@ FASTMATH_INLINE Vec2 flushTinyPair(Vec2 v)
     return v;
 }
 
+// A biquad's output for input x after inputs x1, x2 and outputs y1, y2. The
+// previous output enters last, which shortens the chain from one sample to
+// the next.
+FASTMATH_INLINE Vec2 biquadOutput(const BiquadCoefficients& c, Vec2 x, Vec2 x1, Vec2 x2, Vec2 y1, Vec2 y2)
+{
+    return c.b0 * x + c.b1 * x1 + c.b2 * x2 - c.a2 * y2 - c.a1 * y1;
+}
+
 FASTMATH_INLINE Vec2 biquadPairStep(const BiquadCoefficients& c, BiquadPair& s, Vec2 x)
 {
-    // The previous output enters last, which shortens the chain from one
-    // sample to the next.
-    const Vec2 y = c.b0 * x + c.b1 * s.x1 + c.b2 * s.x2 - c.a2 * s.y2 - c.a1 * s.y1;
+    const Vec2 y = biquadOutput(c, x, s.x1, s.x2, s.y1, s.y2);
     s.x2 = s.x1;
     s.x1 = x;
     s.y2 = s.y1;
@@ -335,26 +368,41 @@ struct Chunk
     alignas(32) double glide[kChunk];
     alignas(32) double main[2][kChunk];
     alignas(32) double key[2][kChunk]; // the detector's input when it is not the main input
+    alignas(32) double halfAmount[kChunk];
+    alignas(32) double drivePower[kChunk];
+    alignas(32) double power[2][kChunk];
     Vec2 filtered[kChunk];
 };
 
-// Two vectors side by side: their independent chains of powers and
-// logarithms interleave and hide each other's latency.
-template <class V, int kCount>
-struct Interleaved
-{
-    static constexpr int kLanes = fastmath::Lanes<V>::count;
-    static constexpr int kStep = kLanes * kCount;
-    V v[kCount];
-    FASTMATH_INLINE V& operator[](int k) { return v[k]; }
-};
-#define EACH_VECTOR(count, statement)                                                                                  \
-    _Pragma("GCC unroll 8") for (int k = 0; k < count; ++k) statement
+// The vector passes run as a series of loops over the chunk, each with one
+// power or logarithm per vector and its results kept in the chunk's arrays.
+// The iterations of such a loop are independent and short, so the processor
+// overlaps many of them and is held up by how many instructions it can
+// issue, not by the latency of a chain of powers and logarithms.
+#define VECTOR_STEP [&](const V& v) __attribute__((always_inline))
 
-// Vectors per step of the knees, and of the output stage, whose two channels
-// double its number of live vectors.
-constexpr int kKneeVectors = 4;
-constexpr int kOutputVectors = 2;
+// Vectors per loop step: two, which halves the loop's own counting and
+// branching (they compete with the vector arithmetic for the same ports).
+template <class V>
+constexpr int kVectorStep = 2 * fastmath::Lanes<V>::count;
+
+template <class V, class F>
+FASTMATH_INLINE void eachVector(int padded, F&& f)
+{
+    for (int i = 0; i < padded; i += kVectorStep<V>) {
+        f(i);
+        f(i + fastmath::Lanes<V>::count);
+    }
+}
+
+// to[i] = f(from[i]) for each vector of the chunk; to may be from.
+template <class V, class F>
+FASTMATH_INLINE void mapVectors(const double* from, double* to, int padded, F&& f)
+{
+    eachVector<V>(padded, [&](int i) __attribute__((always_inline)) {
+        fastmath::store(to + i, f(fastmath::load<V>(from + i)));
+    });
+}
 
 // Repeats the last sample into the lanes beyond the chunk's end, so that
 // whole vectors compute on ordinary values.
@@ -364,56 +412,107 @@ FASTMATH_INLINE void padTail(double* values, int n, int padded)
         values[i] = values[n - 1];
 }
 
+// The detector's three filters in a row share their histories: a filter's
+// last two inputs are the last two outputs of the one before it. Carrying
+// each history once, the loop keeps eight pairs of states instead of twelve,
+// which leaves registers for the coefficients and saves moving copies along.
+struct DetectorHistory
+{
+    Vec2 in1, in2, low1, low2, high1, high2, bell1, bell2;
+
+    explicit DetectorHistory(const ModelState& s)
+        : in1(s.detLowShelf.x1)
+        , in2(s.detLowShelf.x2)
+        , low1(s.detLowShelf.y1)
+        , low2(s.detLowShelf.y2)
+        , high1(s.detHighShelf.y1)
+        , high2(s.detHighShelf.y2)
+        , bell1(s.detBell.y1)
+        , bell2(s.detBell.y2)
+    {
+    }
+
+    void storeTo(ModelState& s) const
+    {
+        s.detLowShelf = {in1, in2, low1, low2};
+        s.detHighShelf = {low1, low2, high1, high2};
+        s.detBell = {high1, high2, bell1, bell2};
+    }
+
+    // The three filters on sample x; returns the bell's output.
+    FASTMATH_INLINE Vec2 step(const FilterSets& f, Vec2 x)
+    {
+        const Vec2 low = biquadOutput(f.detLowShelf, x, in1, in2, low1, low2);
+        const Vec2 high = biquadOutput(f.detHighShelf, low, low1, low2, high1, high2);
+        const Vec2 bell = biquadOutput(f.detBell, high, high1, high2, bell1, bell2);
+        in2 = in1;
+        in1 = x;
+        low2 = low1;
+        low1 = low;
+        high2 = high1;
+        high1 = high;
+        bell2 = bell1;
+        bell1 = bell;
+        return bell;
+    }
+};
+
 // Detector filters, mean squares and the detector level.
 FASTMATH_INLINE void detectorPass(const BlockConstants& c, ModelState& s, Chunk& w, const double* scL,
                                   const double* scR, int n)
 {
-    const FilterSets& f = c.filters;
+    DetectorHistory history(s);
+    Vec2 meanSquare = s.meanSquare;
+    // Two samples per round: fewer of the states are moved along from
+    // register to register.
+#pragma GCC unroll 2
     for (int i = 0; i < n; ++i) {
-        Vec2 y = biquadPairStep(f.detLowShelf, s.detLowShelf, Vec2{scL[i], scR[i]});
-        y = biquadPairStep(f.detHighShelf, s.detHighShelf, y);
-        y = biquadPairStep(f.detBell, s.detBell, y);
-        s.meanSquare = s.meanSquare * (1.0 - c.tcRms) + y * y * c.tcRms;
-        const Vec2 level = 0.25 * (Vec2)_mm_sqrt_pd((__m128d)s.meanSquare) + 0.75 * fastmath::abs(y);
+        const Vec2 y = history.step(c.filters, Vec2{scL[i], scR[i]});
+        meanSquare = meanSquare * (1.0 - c.tcRms) + y * y * c.tcRms;
+        const Vec2 level = 0.25 * (Vec2)_mm_sqrt_pd((__m128d)meanSquare) + 0.75 * fastmath::abs(y);
         w.filtered[i] = y;
         w.level[i] = maxOf(maxOf(level[0], level[1]), kLevelFloor);
     }
+    history.storeTo(s);
+    s.meanSquare = meanSquare;
 }
 
-// First knee: the share of the level that lies above the threshold.
+// First knee: the share of the level that lies above the threshold,
+// (e - T) / det.
 template <class V>
 FASTMATH_INLINE void excessPass(const BlockConstants& c, Chunk& w, int padded)
 {
-    for (int i = 0; i < padded; i += Interleaved<V, kKneeVectors>::kStep) {
-        Interleaved<V, kKneeVectors> det, z, e;
-        EACH_VECTOR(kKneeVectors, det[k] = fastmath::load<V>(w.level + i + k * Interleaved<V, kKneeVectors>::kLanes));
-        EACH_VECTOR(kKneeVectors, z[k] = fastmath::log2(det[k]) * c.kneeSlope - c.kneeOffset);
-        EACH_VECTOR(kKneeVectors, z[k] = fastmath::exp2(z[k]));
-        EACH_VECTOR(kKneeVectors, e[k] = fastmath::log2(1.0 + z[k]) * c.kneeInverseSlope);
-        EACH_VECTOR(kKneeVectors, e[k] = c.thresholdLin * fastmath::exp2(e[k]));
-        EACH_VECTOR(kKneeVectors, fastmath::store(w.excess + i + k * Interleaved<V, kKneeVectors>::kLanes, (e[k] - c.thresholdLin) / det[k]));
-    }
+    // z = 2^(kneeSlope log2 det - kneeOffset), then e - T = T ((1 + z)^(1/c) - 1),
+    // without subtracting nearly equal numbers below the threshold.
+    // Levels are at least 1e-10, so z's exponent stays above -400, and the
+    // last exponent lies between 0 and 151.
+    mapVectors<V>(w.level, w.excess, padded,
+                  VECTOR_STEP { return fastmath::log2OfNormal(v) * c.kneeSlope - c.kneeOffset; });
+    mapVectors<V>(w.excess, w.excess, padded, VECTOR_STEP { return fastmath::exp2AboveLowest(v); });
+    mapVectors<V>(w.excess, w.excess, padded,
+                  VECTOR_STEP { return fastmath::log2OfNormal(1.0 + v) * c.kneeInverseSlope; });
+    eachVector<V>(padded, [&](int i) __attribute__((always_inline)) {
+        const V share = c.thresholdLin * fastmath::exp2m1(fastmath::load<V>(w.excess + i));
+        fastmath::store(w.excess + i, share / fastmath::load<V>(w.level + i));
+    });
 }
 
-// A follower rising with one coefficient and falling with another, written
-// so that the step from one sample to the next waits only for one
-// multiply-add and a select: value (1 - c) + target c for either c, both
-// ready before the comparison decides.
-struct RiseFall
+// A follower that rises at once (the attack time of 0 ms gives a coefficient
+// of exactly 1, so a rising step lands on the target) and falls with the
+// coefficient c as value (1 - c) + target c. One sample's step waits for one
+// multiply-add and a select.
+struct InstantRise
 {
-    Vec2 rise, riseRest, fall, fallRest;
-    RiseFall(double up, double down)
-        : rise(Vec2{} + up)
-        , riseRest(Vec2{} + (1.0 - up))
-        , fall(Vec2{} + down)
+    Vec2 fall, fallRest;
+    explicit InstantRise(double down)
+        : fall(Vec2{} + down)
         , fallRest(Vec2{} + (1.0 - down))
     {
     }
     FASTMATH_INLINE Vec2 step(Vec2 value, Vec2 target) const
     {
-        const Vec2 up = value * riseRest + target * rise;
         const Vec2 down = value * fallRest + target * fall;
-        return target > value ? up : down;
+        return target > value ? target : down;
     }
 };
 
@@ -421,18 +520,22 @@ struct RiseFall
 FASTMATH_INLINE void peakPass(const BlockConstants& c, ModelState& s, Chunk& w, int n)
 {
     const BiquadCoefficients& shelf = c.filters.envLowShelf;
-    const RiseFall excessFollower(c.tcExcessAttack, c.tcExcessRelease);
-    const RiseFall peakFollower(c.tcPeakAttack, c.tcPeakRelease);
+    const InstantRise excessFollower(c.tcExcessRelease);
+    const InstantRise peakFollower(c.tcPeakRelease);
     // The envelope in both lanes, so that it weights both channels at once.
     Vec2 envelope = Vec2{} + s.excessEnv;
+    const __m128d floor = _mm_set1_pd(kLevelFloor);
     for (int i = 0; i < n; ++i) {
-        envelope = excessFollower.step(envelope, Vec2{} + w.excess[i]);
+        // Both lanes loaded at once: adding the scalar to a zero vector
+        // would cost an addition (it turns -0 into +0).
+        envelope = excessFollower.step(envelope, (Vec2)_mm_load1_pd(w.excess + i));
         const Vec2 u = envelope * w.filtered[i];
         const Vec2 v = biquadPairStep(shelf, s.envLowShelf, u);
         // Both followers in one vector: {p, q}, the larger magnitudes of u and v.
         const Vec2 left = fastmath::abs(Vec2{u[0], v[0]});
         const Vec2 right = fastmath::abs(Vec2{u[1], v[1]});
-        const Vec2 pq = fastmath::max(fastmath::max(left, right), Vec2{kLevelFloor, kLevelFloor});
+        // maxpd with the floor first keeps a NaN, as the comparison would.
+        const Vec2 pq = (Vec2)_mm_max_pd(floor, (__m128d)fastmath::max(left, right));
         s.peaks = peakFollower.step(s.peaks, pq);
         w.drive[i] = s.peaks[0];
         w.shaped[i] = s.peaks[1];
@@ -444,24 +547,38 @@ FASTMATH_INLINE void peakPass(const BlockConstants& c, ModelState& s, Chunk& w, 
 template <class V>
 FASTMATH_INLINE void targetPass(const BlockConstants& c, Chunk& w, int padded)
 {
-    constexpr int kLanes = Interleaved<V, kKneeVectors>::kLanes;
-    for (int i = 0; i < padded; i += Interleaved<V, kKneeVectors>::kStep) {
-        Interleaved<V, kKneeVectors> z, r, x;
-        EACH_VECTOR(kKneeVectors, z[k] = fastmath::log2(fastmath::load<V>(w.shaped + i + k * kLanes)) * c.shapeSlope - c.shapeOffset);
-        EACH_VECTOR(kKneeVectors, z[k] = fastmath::exp2(z[k]));
-        EACH_VECTOR(kKneeVectors, r[k] = fastmath::log2(1.0 + z[k]) * -c.shapeInverseSlope);
-        EACH_VECTOR(kKneeVectors, r[k] = fastmath::load<V>(w.drive + i + k * kLanes) * fastmath::exp2(r[k]));
-        EACH_VECTOR(kKneeVectors, x[k] = fastmath::log2(1.0 + r[k] * c.inverseThreshold) * -c.gainExponent);
-        EACH_VECTOR(kKneeVectors, fastmath::store(w.target + i + k * kLanes, fastmath::exp2(x[k])));
-    }
+    // z = 2^(shapeSlope log2 shaped - shapeOffset), r = drive (1 + z)^(-1/shapeSlope),
+    // x = 2^(-gainExponent log2(1 + r / T)).
+    double* t = w.target;
+    // Peaks are at least 1e-10, so z's exponent stays above -100 (it is held
+    // below 1023 only for absurd inputs); (1 + z)^(-1/shapeSlope) lies between
+    // 2^-650 and 1, and as log2(1 + r / T) is at most 1024, x above 2^-963.
+    mapVectors<V>(w.shaped, t, padded,
+                  VECTOR_STEP { return fastmath::log2OfNormal(v) * c.shapeSlope - c.shapeOffset; });
+    mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::exp2AboveLowest(v); });
+    mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::log2OfNormal(1.0 + v) * -c.shapeInverseSlope; });
+    eachVector<V>(padded, [&](int i) __attribute__((always_inline)) {
+        fastmath::store(t + i, fastmath::load<V>(w.drive + i) * fastmath::exp2InRange(fastmath::load<V>(t + i)));
+    });
+    mapVectors<V>(t, t, padded, VECTOR_STEP {
+        return fastmath::log2OfNormal(1.0 + v * c.inverseThreshold) * -c.gainExponent;
+    });
+    mapVectors<V>(t, t, padded, VECTOR_STEP { return fastmath::exp2InRange(v); });
 }
 
-// Output-gain glide and the cell, sample by sample.
-FASTMATH_INLINE void cellPass(const BlockConstants& c, ModelState& s, Chunk& w, int n)
+// The output gain's glide towards its target, 0.1 % of the difference per
+// sample, snapping to the target once within 0.001 (compared as a float).
+// Once there it stays for good, which is the usual case: the whole chunk is
+// then filled, four samples a store.
+FASTMATH_INLINE void glidePass(const BlockConstants& c, ModelState& s, Chunk& w, int n)
 {
     const double target = c.gainTarget;
     double smoothed = s.gainSmoothed;
-    CellState cell = s.cell;
+    if (smoothed == target) {
+        for (int i = 0; i < kChunk; i += 4)
+            fastmath::store(w.glide + i, Vec4{target, target, target, target});
+        return;
+    }
     for (int i = 0; i < n; ++i) {
         if (smoothed != target) {
             smoothed = follow(smoothed, target, 0.001);
@@ -469,58 +586,95 @@ FASTMATH_INLINE void cellPass(const BlockConstants& c, ModelState& s, Chunk& w, 
                 smoothed = target;
         }
         w.glide[i] = smoothed;
-        w.gain[i] = stepCell(cell, c.cell, w.target[i]);
     }
     s.gainSmoothed = smoothed;
-    s.cell = cell;
 }
 
-// The asymmetric soft clipper's denominator: sat(v) = v / it, given
-// (0.05 v)^1.3 for the positive side.
-template <class V>
-FASTMATH_INLINE V satDenominator(const V& v, const V& power)
+template <CellMode kMode>
+FASTMATH_INLINE void cellLoop(const CellConstants& c, CellState& state, Chunk& w, int n)
 {
-    return v >= 0.0 ? 1.0 + power : 1.0 - 0.005 * v;
+    // A copy the chunk's stores cannot alias, so that it stays in registers.
+    CellState cell = state;
+    for (int i = 0; i < n; ++i)
+        w.gain[i] = stepCell<kMode>(cell, c, w.target[i]);
+    state = cell;
+}
+
+// The cell, sample by sample.
+FASTMATH_INLINE void cellPass(const BlockConstants& c, ModelState& s, Chunk& w, int n)
+{
+    const CellConstants& k = c.cell;
+    if (k.fastReset)
+        k.attackSeriesHolds ? cellLoop<CellMode{true, true}>(k, s.cell, w, n)
+                            : cellLoop<CellMode{true, false}>(k, s.cell, w, n);
+    else
+        k.attackSeriesHolds ? cellLoop<CellMode{false, true}>(k, s.cell, w, n)
+                            : cellLoop<CellMode{false, false}>(k, s.cell, w, n);
+}
+
+// a^13 in five multiplications.
+template <class V>
+FASTMATH_INLINE V thirteenthPower(const V& a)
+{
+    const V a2 = a * a;
+    const V a4 = a2 * a2;
+    return (a4 * a4) * (a4 * a);
 }
 
 // Output stage: saturation growing with gain reduction and peak reduction,
 // then the cell gain and the smoothed output gain. (0.05 u)^1.3 for
 // u = m g drive is (0.05 m)^1.3 (g drive)^1.3, so each channel needs one
-// power of its own.
+// power of its own; and with a = (0.98 g)^0.1, the amount is 18 (1 - a) and
+// (g drive)^1.3 is a^13 (drive / 0.98)^1.3, so the gain needs only one.
 template <class V>
 FASTMATH_INLINE void outputPass(const BlockConstants& c, Chunk& w, int padded)
 {
-    constexpr int kLanes = Interleaved<V, kOutputVectors>::kLanes;
-    constexpr double kLog2Of098 = -0.029146345659516508; // log2(0.98)
-    for (int i = 0; i < padded; i += Interleaved<V, kOutputVectors>::kStep) {
-        // The first half of m holds the left channel, the second half the
-        // right one, of the same samples.
-        constexpr int kBoth = 2 * kOutputVectors;
-        Interleaved<V, kOutputVectors> g, logGain, amount, drivePower;
-        Interleaved<V, kBoth> m, power;
-        EACH_VECTOR(kOutputVectors, g[k] = fastmath::load<V>(w.gain + i + k * kLanes));
-        EACH_VECTOR(kOutputVectors, logGain[k] = fastmath::log2(g[k]));
-        for (int k = 0; k < kBoth; ++k)
-            m[k] = fastmath::load<V>(w.main[k / kOutputVectors] + i + (k % kOutputVectors) * kLanes);
-        for (int k = 0; k < kBoth; ++k)
-            power[k] = fastmath::log2(fastmath::abs(m[k]) * 0.05) * 1.3;
-        EACH_VECTOR(kOutputVectors, amount[k] = fastmath::exp2((logGain[k] + kLog2Of098) * 0.1));
-        EACH_VECTOR(kOutputVectors, drivePower[k] = fastmath::exp2((logGain[k] + c.log2Drive) * 1.3));
-        for (int k = 0; k < kBoth; ++k)
-            power[k] = fastmath::exp2(power[k]);
-        EACH_VECTOR(kOutputVectors, amount[k] = (1.0 - amount[k]) * 18.0);
-        EACH_VECTOR(kOutputVectors, amount[k] = amount[k] > 0.0 ? amount[k] : 0.0);
-        for (int k = 0; k < kBoth; ++k) {
-            const int s = k % kOutputVectors;
-            const V u = m[k] * g[s] * c.drive;
-            // Half of (sat(u) - u) + (sat(m) - m), over one common denominator.
-            const V du = satDenominator(u, power[k] * drivePower[s]);
-            const V dm = satDenominator(m[k], power[k]);
-            const V h = ((u - u * du) * dm + (m[k] - m[k] * dm) * du) / (du * dm) * 0.5;
-            const V smoothed = fastmath::load<V>(w.glide + i + s * kLanes);
-            fastmath::store(w.main[k / kOutputVectors] + i + s * kLanes, (h * amount[s] + m[k]) * g[s] * smoothed);
-        }
+    constexpr double kLog2Of098 = -0.029146345659516508;      // log2(0.98)
+    constexpr double kLog2Of005Times13 = -5.618506523353571;  // 1.3 log2(0.05)
+    mapVectors<V>(w.gain, w.halfAmount, padded, VECTOR_STEP { return fastmath::log2(v); });
+    eachVector<V>(padded, [&](int i) __attribute__((always_inline)) {
+        // The cell gain is at most 1 and its logarithm at least -1022, so
+        // the exponent lies in [-103, 0].
+        const V aMinus1 = fastmath::exp2m1((fastmath::load<V>(w.halfAmount + i) + kLog2Of098) * 0.1);
+        // Half the amount, as the stage averages the two saturations that
+        // the correction below sums; 1 - a keeps its relative accuracy while
+        // g is near 1.
+        fastmath::store(w.halfAmount + i, fastmath::max(aMinus1 * -9.0, V{}));
+        fastmath::store(w.drivePower + i, thirteenthPower(1.0 + aMinus1) * c.drivePowerScale);
+    });
+    for (int ch = 0; ch < 2; ++ch) {
+        // Magnitudes below 2^-400 (of a float sample: only 0) count as
+        // 2^-400, whose power, 2^-526, is as good as 0 and keeps every
+        // product with it far from the slow subnormal range.
+        mapVectors<V>(w.main[ch], w.power[ch], padded, VECTOR_STEP {
+            return fastmath::log2OfNormal(fastmath::max(fastmath::abs(v), fastmath::splat<V>(0x1p-400))) * 1.3
+                   + kLog2Of005Times13;
+        });
+        mapVectors<V>(w.power[ch], w.power[ch], padded, VECTOR_STEP { return fastmath::exp2AboveLowest(v); });
     }
+    eachVector<V>(padded, [&](int i) __attribute__((always_inline)) {
+        const V g = fastmath::load<V>(w.gain + i);
+        const V gainOut = g * fastmath::load<V>(w.glide + i);
+        const V drive = g * c.drive;
+        const V drivePower = fastmath::load<V>(w.drivePower + i);
+        const V halfAmount = fastmath::load<V>(w.halfAmount + i);
+        for (int ch = 0; ch < 2; ++ch) {
+            const V m = fastmath::load<V>(w.main[ch] + i);
+            // The soft clipper is sat(v) = v / (1 + D(v)) with
+            // D(v) = (0.05 v)^1.3 for v >= 0 and -0.005 v below, so that
+            // sat(v) - v = -v D / (1 + D). u = m g drive has the sign of m,
+            // and D(u) = D(m) k with k = (g drive)^1.3 or g drive. Then
+            // (sat(u) - u) + (sat(m) - m) = -m D(m) n / d over one division, with
+            // n = g drive k (1 + D(m)) + 1 + D(u) and d = (1 + D(u)) (1 + D(m)).
+            const auto positive = m >= 0.0;
+            const V dm = positive ? fastmath::load<V>(w.power[ch] + i) : m * -0.005;
+            const V k = positive ? drivePower : drive;
+            const V du = dm * k;
+            const V n = drive * k * (1.0 + dm) + (1.0 + du);
+            const V ratio = n / ((1.0 + du) * (1.0 + dm));
+            fastmath::store(w.main[ch] + i, m * gainOut * (1.0 - dm * halfAmount * ratio));
+        }
+    });
 }
 
 // Silence for missing input channels, one chunk long.
@@ -580,6 +734,7 @@ FASTMATH_INLINE void flushTinyStates(ModelState& s)
     s.meanSquare = flushTinyPair(s.meanSquare);
     s.peaks = flushTinyPair(s.peaks);
     s.excessEnv = flushTiny(s.excessEnv);
+    s.cell.speed = flushTiny(s.cell.speed);
 }
 
 // Writes a channel's results to the host's floats and returns the largest
@@ -612,7 +767,7 @@ template <class V, class T>
 FASTMATH_INLINE float runChunk(const BlockConstants& c, ModelState& s, Chunk& w, const ModelChannels<T>& io,
                                int32_t at, int n)
 {
-    constexpr int kStep = Interleaved<V, kKneeVectors>::kStep;
+    constexpr int kStep = kVectorStep<V>;
     const int padded = (n + kStep - 1) / kStep * kStep;
 
     // The detector usually hears the main input, which is then converted once.
@@ -633,6 +788,7 @@ FASTMATH_INLINE float runChunk(const BlockConstants& c, ModelState& s, Chunk& w,
     padTail(w.drive, n, padded);
     padTail(w.shaped, n, padded);
     targetPass<V>(c, w, padded);
+    glidePass(c, s, w, n);
     cellPass(c, s, w, n);
     padTail(w.gain, n, padded);
     padTail(w.glide, n, padded);
