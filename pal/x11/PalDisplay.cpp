@@ -148,7 +148,7 @@ int PalDisplay::Pump(bool read)
     FireDueTimers();
     RunPosted();
     RunIdle();
-    XFlush(m_pDisplay);
+    Flush();
     // Messages posted by handlers, or events read during a handler's round
     // trip, want another pump at once.
     if (!m_posted.empty() || XQLength(m_pDisplay) > 0)
@@ -320,7 +320,15 @@ void PalDisplay::Present(Window window, Visual* visual, int depth, cairo_surface
         cairo_surface_flush(surface);
         cairo_surface_destroy(surface);
     }
+    Flush();
+}
+
+void PalDisplay::Flush()
+{
+    if (NextRequest(m_pDisplay) == m_nFlushedRequest)
+        return;
     XFlush(m_pDisplay);
+    m_nFlushedRequest = NextRequest(m_pDisplay);
 }
 
 void PalDisplay::ApplyCursor(Window window)
@@ -336,7 +344,7 @@ void PalDisplay::ApplyCursorEverywhere()
 {
     for (const auto& [window, served] : m_windows)
         ApplyCursor(window);
-    XFlush(m_pDisplay);
+    Flush();
 }
 
 bool StartGraphicsRuntime()

@@ -58,6 +58,11 @@ public:
     void Present(Window window, Visual* visual, int depth, cairo_surface_t* image, int x, int y, int width,
                  int height);
 
+    // Sends what the connection holds. Xlib's flush also reads the socket
+    // for events, a system call each time, so it is skipped when no request
+    // was made since the last one.
+    void Flush();
+
     void ApplyCursor(Window window);
     void ApplyCursorEverywhere();
 
@@ -97,6 +102,7 @@ private:
 
     Display* m_pDisplay;
     Window m_nRoot;
+    unsigned long m_nFlushedRequest = 0; // the request number the last Flush left as next
     std::map<Window, Served> m_windows;
     std::vector<Timer> m_timers;
     std::vector<Posted> m_posted;
