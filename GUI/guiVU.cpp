@@ -39,7 +39,8 @@ void guiVU::onTimer(uint32_t)
     if (!effect->editor || (window && window->isAboutShowing()))
         return;
     float position = 0.f;
-    const bool fresh = effect->getMeterPosition(position, kMeterNumber, true);
+    // A stale needle ignores the position, so none is worked out for it.
+    const bool fresh = effect->getMeterPosition(position, kMeterNumber, stale < kStaleLimit);
     stale = fresh ? 0 : stale + 1;
     const float target = targetOf(position);
     float delta = target - m_fValue;

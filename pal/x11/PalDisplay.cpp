@@ -140,7 +140,9 @@ void PalDisplay::Post(Window window, Action action) { m_posted.push_back(Posted{
 
 int PalDisplay::Pump(bool read)
 {
-    while (read ? XPending(m_pDisplay) : XEventsQueued(m_pDisplay, QueuedAlready)) {
+    // Without reading, only Xlib's own queue counts: its length is read
+    // directly, without the display lock a call would take at every tick.
+    while (read ? XPending(m_pDisplay) : XQLength(m_pDisplay)) {
         XEvent event;
         XNextEvent(m_pDisplay, &event);
         Dispatch(event);
