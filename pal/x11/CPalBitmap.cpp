@@ -124,6 +124,35 @@ cairo_surface_t* Decode(const std::vector<unsigned char>& bytes)
     return nullptr;
 }
 
+// A picture opaque all over is kept without its alpha channel: drawn, it is
+// then copied instead of blended (the meter's strip at every step of the
+// needle). Any other picture is returned as it is.
+cairo_surface_t* DropUnusedAlpha(cairo_surface_t* image)
+{
+    if (!image || cairo_image_surface_get_format(image) != CAIRO_FORMAT_ARGB32)
+        return image;
+    const int width = cairo_image_surface_get_width(image);
+    const int height = cairo_image_surface_get_height(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    const unsigned char* data = cairo_image_surface_get_data(image);
+    for (int y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(data + std::size_t(y) * stride);
+        for (int x = 0; x < width; ++x)
+            if (row[x] >> 24 != 0xFF)
+                return image;
+    }
+    cairo_surface_t* opaque = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
+    if (cairo_surface_status(opaque) != CAIRO_STATUS_SUCCESS || cairo_image_surface_get_stride(opaque) != stride) {
+        cairo_surface_destroy(opaque);
+        return image;
+    }
+    // The same 32-bit words: the unused byte of the opaque format holds 0xFF.
+    std::memcpy(cairo_image_surface_get_data(opaque), data, std::size_t(height) * stride);
+    cairo_surface_mark_dirty(opaque);
+    cairo_surface_destroy(image);
+    return opaque;
+}
+
 } // namespace
 
 PalResult CPalBitmap::Load(const char* path, bool showMessage)
@@ -137,7 +166,9 @@ PalResult CPalBitmap::Load(const char* path, bool showMessage)
             ReportLoadFailure();
         return kPalFail;
     }
-    Adopt(image, cairo_image_surface_get_format(image) == CAIRO_FORMAT_ARGB32);
+    // The file's alpha channel counts, even when no pixel uses it.
+    const bool hasAlpha = cairo_image_surface_get_format(image) == CAIRO_FORMAT_ARGB32;
+    Adopt(DropUnusedAlpha(image), hasAlpha);
     return kPalOk;
 }
 
@@ -173,7 +204,7 @@ PalResult CPalBitmap::LoadDetailed(const char* path)
     std::vector<unsigned char> bytes;
     cairo_surface_t* image = nullptr;
     if (m_pImage && path && std::strlen(path) <= kMaxPath && ReadFile(path, bytes))
-        image = Decode(bytes);
+        image = DropUnusedAlpha(Decode(bytes));
     if (!image)
         return kPalFail;
     if (cairo_image_surface_get_width(image) != kDetail * m_nWidth ||
