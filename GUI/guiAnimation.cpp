@@ -1,11 +1,13 @@
 // The animation: frame from value, stepping with wrap, reset to default.
 #include "GUI/guiAnimation.h"
 
+#include "GUI/guiWindow.h"
 #include "pal/CPalBitmap.h"
 #include "pal/IPalDC.h"
 #include "pal/PalFunctions.h"
 
 #include <algorithm>
+#include <cmath>
 
 guiAnimation::guiAnimation(int32_t number, int32_t x_, int32_t y_, int32_t width_, int32_t height_, int32_t frames,
                            ZVNPal::CPalBitmap* strip_, ZVNPal::CPalBitmap* background_)
@@ -22,10 +24,20 @@ bool guiAnimation::drawFrame(ZVNPal::IPalDC* to)
 {
     if (m_nDrawnFrame == m_nFrame || !strip || !to)
         return false;
-    drawBackground(to);
+    if (!coversBackground())
+        drawBackground(to);
     to->DrawBitmap(strip, x, y, width, height, 0, height * m_nFrame, 1.f);
     m_nDrawnFrame = m_nFrame;
     return true;
+}
+
+bool guiAnimation::coversBackground() const
+{
+    // At a fractional scale the frame's edges only partly cover their
+    // pixels, and the background shows through there.
+    const float scale = window ? window->Scale() : 1.f;
+    return strip->IsOpaque() && scale == std::floor(scale) && strip->Width() >= width &&
+           strip->Height() >= height * (m_nFrame + 1);
 }
 
 bool guiAnimation::draw(const ZVNPal::CPalRect&, ZVNPal::IPalDC* given)

@@ -26,6 +26,9 @@ public:
 protected:
     // Paints the background patch and the current frame; false when nothing to paint.
     bool drawFrame(ZVNPal::IPalDC* to);
+    // True when the frame hides the background patch entirely, so that the
+    // patch need not be painted first.
+    bool coversBackground() const;
 
 private:
     // A frame chosen by stepping becomes the value, reported as one gesture.

@@ -213,6 +213,7 @@ PalResult CPalBitmap::LoadDetailed(const char* path)
         return kPalFail;
     }
     cairo_surface_set_device_scale(image, kDetail, kDetail);
+    m_bOpaque = m_bOpaque && cairo_image_surface_get_format(image) == CAIRO_FORMAT_RGB24;
     if (m_pDetailed)
         cairo_surface_destroy(static_cast<cairo_surface_t*>(m_pDetailed));
     m_pDetailed = image;
@@ -228,6 +229,7 @@ void CPalBitmap::Adopt(void* surface, bool hasAlpha)
     m_nPixelCount = m_nWidth * m_nHeight;
     m_nByteSize = m_nPixelCount * 4;
     m_bHasAlpha = hasAlpha;
+    m_bOpaque = cairo_image_surface_get_format(static_cast<cairo_surface_t*>(surface)) == CAIRO_FORMAT_RGB24;
 }
 
 void CPalBitmap::Release()
@@ -237,7 +239,7 @@ void CPalBitmap::Release()
             cairo_surface_destroy(static_cast<cairo_surface_t*>(image));
     m_pImage = m_pDetailed = nullptr;
     m_nWidth = m_nHeight = m_nPixelCount = m_nByteSize = 0;
-    m_bHasAlpha = false;
+    m_bHasAlpha = m_bOpaque = false;
 }
 
 CPalBitmap::~CPalBitmap() { Release(); }
