@@ -7,7 +7,6 @@
 #include "pal/PalFunctions.h"
 
 #include <algorithm>
-#include <cmath>
 
 guiAnimation::guiAnimation(int32_t number, int32_t x_, int32_t y_, int32_t width_, int32_t height_, int32_t frames,
                            ZVNPal::CPalBitmap* strip_, ZVNPal::CPalBitmap* background_)
@@ -31,12 +30,16 @@ bool guiAnimation::drawFrame(ZVNPal::IPalDC* to)
     return true;
 }
 
+bool guiAnimation::drawnPixelForPixel() const
+{
+    const float scale = window ? window->Scale() : 1.f;
+    return scale == 1.f || (scale == 2.f && strip && strip->GetDetailedImage());
+}
+
 bool guiAnimation::coversBackground() const
 {
-    // At a fractional scale the frame's edges only partly cover their
-    // pixels, and the background shows through there.
-    const float scale = window ? window->Scale() : 1.f;
-    return strip->IsOpaque() && scale == std::floor(scale) && strip->Width() >= width &&
+    // Resampled, the frame's edges blend with what lies beneath them.
+    return drawnPixelForPixel() && strip->IsOpaque() && strip->Width() >= width &&
            strip->Height() >= height * (m_nFrame + 1);
 }
 

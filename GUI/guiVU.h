@@ -3,6 +3,9 @@
 #pragma once
 
 #include "GUI/guiAnimation.h"
+#include "pal/CPalRect.h"
+
+#include <vector>
 
 class ol7t;
 
@@ -30,6 +33,20 @@ public:
 
 private:
     float targetOf(float position) const;
+    // Repaints what a step of the needle from the drawn frame changes.
+    void redrawStep();
+    ZVNPal::CPalRect stepArea(int32_t from, int32_t to);
+    // Where a frame of the strip differs from the meter's face, in panel
+    // coordinates, found when the needle first reaches it; null when unknown.
+    const ZVNPal::CPalRect* needleArea(int32_t frame);
+    void findFace();
+    bool readFrame(int32_t frame, std::vector<uint32_t>& pixels) const;
+
+    // The face as the frames' pixels come (rows bottom-up); empty when unknown.
+    std::vector<uint32_t> face;
+    bool faceSearched = false;
+    std::vector<ZVNPal::CPalRect> needleAreas;
+    std::vector<bool> needleAreaFound;
 
     ol7t* effect;
     int32_t stale = 0;
