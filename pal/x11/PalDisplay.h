@@ -79,6 +79,7 @@ private:
         EventHandler onEvent;
         Action onIdle;
         GC gc = nullptr; // made with the window's first picture, freed with the window
+        XImage* picture = nullptr; // over the pixels of the image last shown, made again when that changes
     };
     struct Timer {
         Window window;
@@ -94,6 +95,7 @@ private:
 
     explicit PalDisplay(Display* display);
     ~PalDisplay();
+    void FreeGraphics(Served& served);
     void Dispatch(XEvent& event);
     void FireDueTimers();
     void RunPosted();
