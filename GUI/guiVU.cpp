@@ -4,6 +4,7 @@
 #include "GUI/guiWindow.h"
 #include "core/ol7t.h"
 #include "pal/CPalBitmap.h"
+#include "pal/IPalDC.h"
 
 #include <algorithm>
 #include <cmath>
@@ -58,6 +59,20 @@ void guiVU::onTimer(uint32_t)
     m_nFrame = static_cast<int32_t>(static_cast<float>(m_nFrames - 1) * m_fValue + 0.5f);
     if (m_nFrame != m_nDrawnFrame)
         redrawStep();
+}
+
+bool guiVU::draw(const ZVNPal::CPalRect& update, ZVNPal::IPalDC* given)
+{
+    // A step of the needle draws only the part of the frame it repaints:
+    // elsewhere the new frame is the same as the drawn one (see stepArea).
+    ZVNPal::CPalRect part;
+    if (given || !dc || m_nDrawnFrame < 0 || m_nDrawnFrame == m_nFrame || !coversBackground() ||
+        !part.Intersect(update, rect()))
+        return guiAnimation::draw(update, given);
+    dc->DrawBitmap(strip, part.Left(), part.Top(), part.Width(), part.Height(), part.Left() - x,
+                   height * m_nFrame + part.Top() - y, 1.f);
+    m_nDrawnFrame = m_nFrame;
+    return true;
 }
 
 void guiVU::redrawStep()

@@ -27,6 +27,7 @@ public:
           ZVNPal::CPalBitmap* strip, ZVNPal::CPalBitmap* background, ol7t* effect);
 
     void onAttach() override;
+    bool draw(const ZVNPal::CPalRect& update, ZVNPal::IPalDC* dc) override;
     void onTimer(uint32_t id) override;
 
     int32_t staleTicks() const { return stale; }
