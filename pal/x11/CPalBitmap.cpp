@@ -134,22 +134,23 @@ cairo_surface_t* DropUnusedAlpha(cairo_surface_t* image)
     const int width = cairo_image_surface_get_width(image);
     const int height = cairo_image_surface_get_height(image);
     const int stride = cairo_image_surface_get_stride(image);
-    const unsigned char* data = cairo_image_surface_get_data(image);
+    unsigned char* data = cairo_image_surface_get_data(image);
     for (int y = 0; y < height; ++y) {
         const auto* row = reinterpret_cast<const std::uint32_t*>(data + std::size_t(y) * stride);
         for (int x = 0; x < width; ++x)
             if (row[x] >> 24 != 0xFF)
                 return image;
     }
-    cairo_surface_t* opaque = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
-    if (cairo_surface_status(opaque) != CAIRO_STATUS_SUCCESS || cairo_image_surface_get_stride(opaque) != stride) {
+    // The same 32-bit words, seen without alpha (the unused byte holds 0xFF);
+    // the decoded image keeps owning them until this view goes.
+    static cairo_user_data_key_t owner;
+    cairo_surface_t* opaque = cairo_image_surface_create_for_data(data, CAIRO_FORMAT_RGB24, width, height, stride);
+    const auto release = [](void* surface) { cairo_surface_destroy(static_cast<cairo_surface_t*>(surface)); };
+    if (cairo_surface_status(opaque) != CAIRO_STATUS_SUCCESS ||
+        cairo_surface_set_user_data(opaque, &owner, image, release) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(opaque);
         return image;
     }
-    // The same 32-bit words: the unused byte of the opaque format holds 0xFF.
-    std::memcpy(cairo_image_surface_get_data(opaque), data, std::size_t(height) * stride);
-    cairo_surface_mark_dirty(opaque);
-    cairo_surface_destroy(image);
     return opaque;
 }
 
