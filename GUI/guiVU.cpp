@@ -125,14 +125,18 @@ ZVNPal::CPalRect guiVU::stepArea(int32_t from, int32_t to)
 bool guiVU::readFrame(int32_t frame, std::vector<uint32_t>& pixels) const
 {
     pixels.resize(size_t(width) * size_t(height));
-    return strip->CopyPixelsOut(nullptr, 0, frame * height, width, height, pixels.data()) == ZVNPal::kPalOk;
+    // An opaque frame replaces the one read before it.
+    return frameReader->DrawBitmap(strip, 0, 0, width, height, 0, frame * height, 1.f) == ZVNPal::kPalOk &&
+           frameReader->GetPixels(pixels.data()) == ZVNPal::kPalOk;
 }
 
 void guiVU::findFace()
 {
     faceSearched = true;
-    if (!strip || m_nFrames < 3 || strip->Width() < width || strip->Height() < height * m_nFrames)
+    if (!strip || !strip->IsOpaque() || m_nFrames < 3 || strip->Width() < width ||
+        strip->Height() < height * m_nFrames)
         return;
+    frameReader = std::make_unique<ZVNPal::CPalOffScreenDC>(static_cast<ZVNPal::IPalDC*>(nullptr), width, height);
     // At each pixel, what two of the first, middle and last frames show
     // there. Any face keeps the step areas right (a pixel that differs
     // between two frames differs from the face in one of them); this one
@@ -156,7 +160,7 @@ const ZVNPal::CPalRect* guiVU::needleArea(int32_t frame)
     if (face.empty() || frame < 0 || frame >= m_nFrames)
         return nullptr;
     if (!needleAreaFound[size_t(frame)]) {
-        std::vector<uint32_t> pixels;
+        std::vector<uint32_t>& pixels = framePixels;
         if (!readFrame(frame, pixels))
             return nullptr;
         int32_t left = width, right = -1, top = height, bottom = -1;

@@ -3,8 +3,10 @@
 #pragma once
 
 #include "GUI/guiAnimation.h"
+#include "pal/CPalOffScreenDC.h"
 #include "pal/CPalRect.h"
 
+#include <memory>
 #include <vector>
 
 class ol7t;
@@ -43,8 +45,12 @@ private:
     void findFace();
     bool readFrame(int32_t frame, std::vector<uint32_t>& pixels) const;
 
-    // The face as the frames' pixels come (rows bottom-up); empty when unknown.
+    // The face as the frames' pixels come (rows bottom-up); empty when
+    // unknown, as for a strip that is not opaque.
     std::vector<uint32_t> face;
+    // Frames are read through one image of a frame's size.
+    std::unique_ptr<ZVNPal::CPalOffScreenDC> frameReader;
+    std::vector<uint32_t> framePixels;
     bool faceSearched = false;
     std::vector<ZVNPal::CPalRect> needleAreas;
     std::vector<bool> needleAreaFound;
