@@ -107,6 +107,8 @@ PalDisplay::~PalDisplay()
 {
     for (auto& [kind, cursor] : m_cursors)
         XFreeCursor(m_pDisplay, cursor);
+    for (auto& [window, served] : m_windows)
+        FreeGraphics(served);
     XCloseDisplay(m_pDisplay);
 }
 
