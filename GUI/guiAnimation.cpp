@@ -1,6 +1,7 @@
 // The animation: frame from value, stepping with wrap, reset to default.
 #include "GUI/guiAnimation.h"
 
+#include "GUI/guiWindow.h"
 #include "pal/CPalBitmap.h"
 #include "pal/IPalDC.h"
 #include "pal/PalFunctions.h"
@@ -22,10 +23,24 @@ bool guiAnimation::drawFrame(ZVNPal::IPalDC* to)
 {
     if (m_nDrawnFrame == m_nFrame || !strip || !to)
         return false;
-    drawBackground(to);
+    if (!coversBackground())
+        drawBackground(to);
     to->DrawBitmap(strip, x, y, width, height, 0, height * m_nFrame, 1.f);
     m_nDrawnFrame = m_nFrame;
     return true;
+}
+
+bool guiAnimation::drawnPixelForPixel() const
+{
+    const float scale = window ? window->Scale() : 1.f;
+    return scale == 1.f || (scale == 2.f && strip && strip->GetDetailedImage());
+}
+
+bool guiAnimation::coversBackground() const
+{
+    // Resampled, the frame's edges blend with what lies beneath them.
+    return drawnPixelForPixel() && strip->IsOpaque() && strip->Width() >= width &&
+           strip->Height() >= height * (m_nFrame + 1);
 }
 
 bool guiAnimation::draw(const ZVNPal::CPalRect&, ZVNPal::IPalDC* given)

@@ -26,6 +26,13 @@ public:
 protected:
     // Paints the background patch and the current frame; false when nothing to paint.
     bool drawFrame(ZVNPal::IPalDC* to);
+    // True when the strip's pixels reach the screen one for one: at one
+    // pixel a unit, or the twice-size strip at two. Resampled at other
+    // scales, frames blend at their edges and differ all over from each other.
+    bool drawnPixelForPixel() const;
+    // True when the frame hides the background patch entirely, so that the
+    // patch need not be painted first.
+    bool coversBackground() const;
 
 private:
     // A frame chosen by stepping becomes the value, reported as one gesture.

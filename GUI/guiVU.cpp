@@ -3,6 +3,8 @@
 
 #include "GUI/guiWindow.h"
 #include "core/ol7t.h"
+#include "pal/CPalBitmap.h"
+#include "pal/IPalDC.h"
 
 #include <algorithm>
 #include <cmath>
@@ -39,7 +41,8 @@ void guiVU::onTimer(uint32_t)
     if (!effect->editor || (window && window->isAboutShowing()))
         return;
     float position = 0.f;
-    const bool fresh = effect->getMeterPosition(position, kMeterNumber, true);
+    // A stale needle ignores the position, so none is worked out for it.
+    const bool fresh = effect->getMeterPosition(position, kMeterNumber, stale < kStaleLimit);
     stale = fresh ? 0 : stale + 1;
     const float target = targetOf(position);
     float delta = target - m_fValue;
@@ -55,5 +58,125 @@ void guiVU::onTimer(uint32_t)
         m_fValue = 0.f;
     m_nFrame = static_cast<int32_t>(static_cast<float>(m_nFrames - 1) * m_fValue + 0.5f);
     if (m_nFrame != m_nDrawnFrame)
-        requestRedraw();
+        redrawStep();
+}
+
+bool guiVU::draw(const ZVNPal::CPalRect& update, ZVNPal::IPalDC* given)
+{
+    // A step of the needle draws only the part of the frame it repaints:
+    // elsewhere the new frame is the same as the drawn one (see stepArea).
+    ZVNPal::CPalRect part;
+    if (given || !dc || m_nDrawnFrame < 0 || m_nDrawnFrame == m_nFrame || !coversBackground() ||
+        !part.Intersect(update, rect()))
+        return guiAnimation::draw(update, given);
+    dc->DrawBitmap(strip, part.Left(), part.Top(), part.Width(), part.Height(), part.Left() - x,
+                   height * m_nFrame + part.Top() - y, 1.f);
+    m_nDrawnFrame = m_nFrame;
+    return true;
+}
+
+void guiVU::redrawStep()
+{
+    if (!m_bVisible || !canRedraw() || !window || !window->IsValid())
+        return;
+    const ZVNPal::CPalRect area = stepArea(m_nDrawnFrame, m_nFrame);
+    if (!area.IsEmpty())
+        window->invalidatePanelRect(area);
+}
+
+namespace {
+
+// The smallest rectangle holding both; an empty one adds nothing.
+ZVNPal::CPalRect unite(const ZVNPal::CPalRect& a, const ZVNPal::CPalRect& b)
+{
+    if (a.IsEmpty())
+        return b;
+    if (b.IsEmpty())
+        return a;
+    const int32_t left = std::min(a.Left(), b.Left());
+    const int32_t top = std::min(a.Top(), b.Top());
+    return ZVNPal::CPalRect(left, top, std::max(a.Right(), b.Right()) - left, std::max(a.Bottom(), b.Bottom()) - top);
+}
+
+} // namespace
+
+ZVNPal::CPalRect guiVU::stepArea(int32_t from, int32_t to)
+{
+    // The first paint, or a scale at which every frame differs all over.
+    if (from < 0 || !drawnPixelForPixel())
+        return rect();
+    const ZVNPal::CPalRect* before = needleArea(from);
+    const ZVNPal::CPalRect* after = needleArea(to);
+    if (!before || !after)
+        return rect();
+    ZVNPal::CPalRect area = unite(*before, *after);
+    if (area.IsEmpty())
+        return area;
+    // A margin for the twice-size strip, whose smoothed needle may reach a
+    // little beyond the one-size strip's pixels.
+    constexpr int32_t kMargin = 2;
+    area = ZVNPal::CPalRect(area.Left() - kMargin, area.Top() - kMargin, area.Width() + 2 * kMargin,
+                            area.Height() + 2 * kMargin);
+    ZVNPal::CPalRect inside;
+    inside.Intersect(area, rect());
+    return inside;
+}
+
+bool guiVU::readFrame(int32_t frame, std::vector<uint32_t>& pixels) const
+{
+    pixels.resize(size_t(width) * size_t(height));
+    // An opaque frame replaces the one read before it.
+    return frameReader->DrawBitmap(strip, 0, 0, width, height, 0, frame * height, 1.f) == ZVNPal::kPalOk &&
+           frameReader->GetPixels(pixels.data()) == ZVNPal::kPalOk;
+}
+
+void guiVU::findFace()
+{
+    faceSearched = true;
+    if (!strip || !strip->IsOpaque() || m_nFrames < 3 || strip->Width() < width ||
+        strip->Height() < height * m_nFrames)
+        return;
+    frameReader = std::make_unique<ZVNPal::CPalOffScreenDC>(static_cast<ZVNPal::IPalDC*>(nullptr), width, height);
+    // At each pixel, what two of the first, middle and last frames show
+    // there. Any face keeps the step areas right (a pixel that differs
+    // between two frames differs from the face in one of them); this one
+    // keeps them small.
+    std::vector<uint32_t> middle, last;
+    if (!readFrame(0, face) || !readFrame(m_nFrames / 2, middle) || !readFrame(m_nFrames - 1, last)) {
+        face.clear();
+        return;
+    }
+    for (size_t i = 0; i < face.size(); ++i)
+        if (face[i] != middle[i] && face[i] != last[i])
+            face[i] = middle[i];
+    needleAreas.assign(size_t(m_nFrames), ZVNPal::CPalRect());
+    needleAreaFound.assign(size_t(m_nFrames), false);
+}
+
+const ZVNPal::CPalRect* guiVU::needleArea(int32_t frame)
+{
+    if (!faceSearched)
+        findFace();
+    if (face.empty() || frame < 0 || frame >= m_nFrames)
+        return nullptr;
+    if (!needleAreaFound[size_t(frame)]) {
+        std::vector<uint32_t>& pixels = framePixels;
+        if (!readFrame(frame, pixels))
+            return nullptr;
+        int32_t left = width, right = -1, top = height, bottom = -1;
+        for (int32_t row = 0; row < height; ++row)
+            for (int32_t column = 0; column < width; ++column)
+                if (pixels[size_t(row) * size_t(width) + size_t(column)] !=
+                    face[size_t(row) * size_t(width) + size_t(column)]) {
+                    const int32_t py = height - 1 - row;
+                    left = std::min(left, column);
+                    right = std::max(right, column);
+                    top = std::min(top, py);
+                    bottom = std::max(bottom, py);
+                }
+        if (right >= 0)
+            needleAreas[size_t(frame)] = ZVNPal::CPalRect(x + left, y + top, right - left + 1, bottom - top + 1);
+        needleAreaFound[size_t(frame)] = true;
+    }
+    return &needleAreas[size_t(frame)];
 }

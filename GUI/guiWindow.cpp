@@ -432,19 +432,24 @@ int guiWindow::onPaint(IPalDC* dc, const CPalRect& dirty)
         lastPaintedOpacity = opacity;
         return 0;
     }
-    if (backgroundValid)
-        copyToScreen(dc, dirty);
-    if (greyFill)
+    // Without a background the grey fill wipes the off-screen image first,
+    // so the screen gets it as it was before.
+    if (greyFill) {
+        if (backgroundValid)
+            copyToScreen(dc, dirty);
         offScreen->FillRect(0, 0, panelWidth, panelHeight, CPalColor(kGreyFill, kGreyFill, kGreyFill, 1.f));
+    }
     bool painted = false;
     for (Entry& e : regions) {
         CPalRect meet;
         if (e.region && e.region->isVisible() && meet.Intersect(e.rect, dirty))
             painted = e.region->draw(dirty, nullptr) || painted;
     }
-    if (painted) {
-        if (captured && updateToolTipText(captured->m_nID) && tip)
-            tip->ShowTip(true);
+    if (painted && captured && updateToolTipText(captured->m_nID) && tip)
+        tip->ShowTip(true);
+    // The regions drew over the off-screen image: one copy shows what they
+    // changed and what they left (a needle's step used to copy twice).
+    if (painted || (backgroundValid && !greyFill)) {
         backgroundValid = true;
         copyToScreen(dc, dirty);
     }

@@ -36,6 +36,9 @@ public:
     // The twice-size picture (a surface of the loaded image's size in units),
     // or null.
     PalNativeImage GetDetailedImage() const { return m_pDetailed; }
+    // True when every pixel of the picture, and of its twice-size one, is
+    // opaque: what it is drawn over never shows through.
+    bool IsOpaque() const { return m_bOpaque; }
 
     // Installs the message box used by Load; null restores the default, which
     // only writes a debug line.
@@ -54,6 +57,7 @@ private:
     std::int32_t m_nPixelCount = 0;
     std::int32_t m_nByteSize = 0;
     bool m_bHasAlpha = false;
+    bool m_bOpaque = false;
 };
 
 } // namespace ZVNPal

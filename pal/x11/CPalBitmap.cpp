@@ -11,7 +11,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace ZVNPal {
@@ -25,13 +24,18 @@ constexpr std::size_t kMaxPath = 259;
 constexpr std::int64_t kMaxPixels = std::int64_t(1) << 28;
 constexpr std::int32_t kMaxSide = 32767;
 
+// In one read of the file's size: byte by byte, a strip of a few hundred
+// kilobytes cost as much as a tenth of its decoding.
 bool ReadFile(const char* path, std::vector<unsigned char>& bytes)
 {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
     if (!file)
         return false;
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return !file.bad();
+    const std::streamoff size = file.tellg();
+    if (size < 0 || !file.seekg(0))
+        return false;
+    bytes.resize(static_cast<std::size_t>(size));
+    return static_cast<bool>(file.read(reinterpret_cast<char*>(bytes.data()), size));
 }
 
 struct PngReader {
@@ -120,6 +124,36 @@ cairo_surface_t* Decode(const std::vector<unsigned char>& bytes)
     return nullptr;
 }
 
+// A picture opaque all over is kept without its alpha channel: drawn, it is
+// then copied instead of blended (the meter's strip at every step of the
+// needle). Any other picture is returned as it is.
+cairo_surface_t* DropUnusedAlpha(cairo_surface_t* image)
+{
+    if (!image || cairo_image_surface_get_format(image) != CAIRO_FORMAT_ARGB32)
+        return image;
+    const int width = cairo_image_surface_get_width(image);
+    const int height = cairo_image_surface_get_height(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    unsigned char* data = cairo_image_surface_get_data(image);
+    for (int y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(data + std::size_t(y) * stride);
+        for (int x = 0; x < width; ++x)
+            if (row[x] >> 24 != 0xFF)
+                return image;
+    }
+    // The same 32-bit words, seen without alpha (the unused byte holds 0xFF);
+    // the decoded image keeps owning them until this view goes.
+    static cairo_user_data_key_t owner;
+    cairo_surface_t* opaque = cairo_image_surface_create_for_data(data, CAIRO_FORMAT_RGB24, width, height, stride);
+    const auto release = [](void* surface) { cairo_surface_destroy(static_cast<cairo_surface_t*>(surface)); };
+    if (cairo_surface_status(opaque) != CAIRO_STATUS_SUCCESS ||
+        cairo_surface_set_user_data(opaque, &owner, image, release) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(opaque);
+        return image;
+    }
+    return opaque;
+}
+
 } // namespace
 
 PalResult CPalBitmap::Load(const char* path, bool showMessage)
@@ -133,7 +167,9 @@ PalResult CPalBitmap::Load(const char* path, bool showMessage)
             ReportLoadFailure();
         return kPalFail;
     }
-    Adopt(image, cairo_image_surface_get_format(image) == CAIRO_FORMAT_ARGB32);
+    // The file's alpha channel counts, even when no pixel uses it.
+    const bool hasAlpha = cairo_image_surface_get_format(image) == CAIRO_FORMAT_ARGB32;
+    Adopt(DropUnusedAlpha(image), hasAlpha);
     return kPalOk;
 }
 
@@ -169,7 +205,7 @@ PalResult CPalBitmap::LoadDetailed(const char* path)
     std::vector<unsigned char> bytes;
     cairo_surface_t* image = nullptr;
     if (m_pImage && path && std::strlen(path) <= kMaxPath && ReadFile(path, bytes))
-        image = Decode(bytes);
+        image = DropUnusedAlpha(Decode(bytes));
     if (!image)
         return kPalFail;
     if (cairo_image_surface_get_width(image) != kDetail * m_nWidth ||
@@ -178,6 +214,7 @@ PalResult CPalBitmap::LoadDetailed(const char* path)
         return kPalFail;
     }
     cairo_surface_set_device_scale(image, kDetail, kDetail);
+    m_bOpaque = m_bOpaque && cairo_image_surface_get_format(image) == CAIRO_FORMAT_RGB24;
     if (m_pDetailed)
         cairo_surface_destroy(static_cast<cairo_surface_t*>(m_pDetailed));
     m_pDetailed = image;
@@ -193,6 +230,7 @@ void CPalBitmap::Adopt(void* surface, bool hasAlpha)
     m_nPixelCount = m_nWidth * m_nHeight;
     m_nByteSize = m_nPixelCount * 4;
     m_bHasAlpha = hasAlpha;
+    m_bOpaque = cairo_image_surface_get_format(static_cast<cairo_surface_t*>(surface)) == CAIRO_FORMAT_RGB24;
 }
 
 void CPalBitmap::Release()
@@ -202,7 +240,7 @@ void CPalBitmap::Release()
             cairo_surface_destroy(static_cast<cairo_surface_t*>(image));
     m_pImage = m_pDetailed = nullptr;
     m_nWidth = m_nHeight = m_nPixelCount = m_nByteSize = 0;
-    m_bHasAlpha = false;
+    m_bHasAlpha = m_bOpaque = false;
 }
 
 CPalBitmap::~CPalBitmap() { Release(); }

@@ -43,6 +43,15 @@ constexpr int kDoubleClickDistance = 4;
 // A timer never fires more often than this.
 constexpr std::uint32_t kMinTimerMs = 10;
 
+void FreePicture(XImage*& picture)
+{
+    if (!picture)
+        return;
+    picture->data = nullptr; // the pixels belong to the image surface
+    XDestroyImage(picture);
+    picture = nullptr;
+}
+
 unsigned FontCursorShape(int kind)
 {
     switch (kind) {
@@ -98,6 +107,8 @@ PalDisplay::~PalDisplay()
 {
     for (auto& [kind, cursor] : m_cursors)
         XFreeCursor(m_pDisplay, cursor);
+    for (auto& [window, served] : m_windows)
+        FreeGraphics(served);
     XCloseDisplay(m_pDisplay);
 }
 
@@ -111,8 +122,8 @@ void PalDisplay::AddWindow(Window window, EventHandler onEvent, Action onIdle)
 void PalDisplay::RemoveWindow(Window window)
 {
     auto served = m_windows.find(window);
-    if (served != m_windows.end() && served->second.gc)
-        XFreeGC(m_pDisplay, served->second.gc);
+    if (served != m_windows.end())
+        FreeGraphics(served->second);
     m_windows.erase(window);
     std::erase_if(m_timers, [window](const Timer& t) { return t.window == window; });
     std::erase_if(m_posted, [window](const Posted& p) { return p.window == window; });
@@ -122,6 +133,14 @@ void PalDisplay::RemoveWindow(Window window)
     }
     if (m_nLastClickWindow == window)
         m_nLastClickWindow = 0;
+}
+
+void PalDisplay::FreeGraphics(Served& served)
+{
+    if (served.gc)
+        XFreeGC(m_pDisplay, served.gc);
+    served.gc = nullptr;
+    FreePicture(served.picture);
 }
 
 void PalDisplay::StartTimer(Window window, std::uint32_t id, std::uint32_t intervalMs, Action fire)
@@ -140,7 +159,9 @@ void PalDisplay::Post(Window window, Action action) { m_posted.push_back(Posted{
 
 int PalDisplay::Pump(bool read)
 {
-    while (read ? XPending(m_pDisplay) : XEventsQueued(m_pDisplay, QueuedAlready)) {
+    // Without reading, only Xlib's own queue counts: its length is read
+    // directly, without the display lock a call would take at every tick.
+    while (read ? XPending(m_pDisplay) : XQLength(m_pDisplay)) {
         XEvent event;
         XNextEvent(m_pDisplay, &event);
         Dispatch(event);
@@ -148,7 +169,7 @@ int PalDisplay::Pump(bool read)
     FireDueTimers();
     RunPosted();
     RunIdle();
-    XFlush(m_pDisplay);
+    Flush();
     // Messages posted by handlers, or events read during a handler's round
     // trip, want another pump at once.
     if (!m_posted.empty() || XQLength(m_pDisplay) > 0)
@@ -288,27 +309,29 @@ void PalDisplay::Present(Window window, Visual* visual, int depth, cairo_surface
     const bool direct = visual && visual->c_class == TrueColor && (depth == 24 || depth == 32) &&
                         visual->red_mask == 0xFF0000 && visual->green_mask == 0xFF00 && visual->blue_mask == 0xFF;
     if (direct) {
-        XImage* picture = XCreateImage(m_pDisplay, visual, depth, ZPixmap, 0,
-                                       reinterpret_cast<char*>(cairo_image_surface_get_data(image)), imageWidth,
-                                       imageHeight, 32, cairo_image_surface_get_stride(image));
-        if (!picture)
-            return;
-        picture->byte_order = LSBFirst; // cairo's pixels are native 32-bit words
-        if (std::endian::native == std::endian::big)
-            picture->byte_order = MSBFirst;
-        // One graphics context per window, made with its first picture.
+        // A window's graphics context and picture are made once and kept;
+        // for a window the layer does not serve they last this call.
         auto served = m_windows.find(window);
-        GC gc = served != m_windows.end() ? served->second.gc : nullptr;
-        if (!gc) {
-            gc = XCreateGC(m_pDisplay, window, 0, nullptr);
-            if (served != m_windows.end())
-                served->second.gc = gc;
+        Served passing;
+        Served& graphics = served != m_windows.end() ? served->second : passing;
+        auto* pixels = reinterpret_cast<char*>(cairo_image_surface_get_data(image));
+        const int stride = cairo_image_surface_get_stride(image);
+        XImage*& picture = graphics.picture;
+        if (picture && (picture->data != pixels || picture->width != imageWidth || picture->height != imageHeight ||
+                        picture->bytes_per_line != stride))
+            FreePicture(picture);
+        if (!picture) {
+            picture = XCreateImage(m_pDisplay, visual, depth, ZPixmap, 0, pixels, imageWidth, imageHeight, 32, stride);
+            // cairo's pixels are native 32-bit words.
+            if (picture)
+                picture->byte_order = std::endian::native == std::endian::big ? MSBFirst : LSBFirst;
         }
-        XPutImage(m_pDisplay, window, gc, picture, x, y, x, y, width, height);
+        if (!graphics.gc)
+            graphics.gc = XCreateGC(m_pDisplay, window, 0, nullptr);
+        if (picture)
+            XPutImage(m_pDisplay, window, graphics.gc, picture, x, y, x, y, width, height);
         if (served == m_windows.end())
-            XFreeGC(m_pDisplay, gc);
-        picture->data = nullptr; // the pixels belong to the image surface
-        XDestroyImage(picture);
+            FreeGraphics(passing);
     } else {
         cairo_surface_t* surface = cairo_xlib_surface_create(m_pDisplay, window, visual, imageWidth, imageHeight);
         cairo_t* cr = cairo_create(surface);
@@ -320,7 +343,15 @@ void PalDisplay::Present(Window window, Visual* visual, int depth, cairo_surface
         cairo_surface_flush(surface);
         cairo_surface_destroy(surface);
     }
+    Flush();
+}
+
+void PalDisplay::Flush()
+{
+    if (NextRequest(m_pDisplay) == m_nFlushedRequest)
+        return;
     XFlush(m_pDisplay);
+    m_nFlushedRequest = NextRequest(m_pDisplay);
 }
 
 void PalDisplay::ApplyCursor(Window window)
@@ -336,7 +367,7 @@ void PalDisplay::ApplyCursorEverywhere()
 {
     for (const auto& [window, served] : m_windows)
         ApplyCursor(window);
-    XFlush(m_pDisplay);
+    Flush();
 }
 
 bool StartGraphicsRuntime()

@@ -58,6 +58,11 @@ public:
     void Present(Window window, Visual* visual, int depth, cairo_surface_t* image, int x, int y, int width,
                  int height);
 
+    // Sends what the connection holds. Xlib's flush also reads the socket
+    // for events, a system call each time, so it is skipped when no request
+    // was made since the last one.
+    void Flush();
+
     void ApplyCursor(Window window);
     void ApplyCursorEverywhere();
 
@@ -74,6 +79,7 @@ private:
         EventHandler onEvent;
         Action onIdle;
         GC gc = nullptr; // made with the window's first picture, freed with the window
+        XImage* picture = nullptr; // over the pixels of the image last shown, made again when that changes
     };
     struct Timer {
         Window window;
@@ -89,6 +95,7 @@ private:
 
     explicit PalDisplay(Display* display);
     ~PalDisplay();
+    void FreeGraphics(Served& served);
     void Dispatch(XEvent& event);
     void FireDueTimers();
     void RunPosted();
@@ -97,6 +104,7 @@ private:
 
     Display* m_pDisplay;
     Window m_nRoot;
+    unsigned long m_nFlushedRequest = 0; // the request number the last Flush left as next
     std::map<Window, Served> m_windows;
     std::vector<Timer> m_timers;
     std::vector<Posted> m_posted;

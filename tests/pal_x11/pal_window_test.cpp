@@ -8,6 +8,7 @@
 #include "pal/CPalColor.h"
 #include "pal/CPalOffScreenDC.h"
 #include "pal/PalFunctions.h"
+#include "pal/x11/PalDisplay.h"
 
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
@@ -322,6 +323,37 @@ TEST_F(PalWindowTest, InvalidatedAreaIsPaintedOnceWithItsDirtyRectangle)
     EXPECT_EQ(at(12, 12), 0xFFFF0000u);
     EXPECT_EQ(at(12, 40), 0xFF00FF00u); // painted green at Show
     std::remove(shot.c_str());
+}
+
+// A host's timer tick with nothing new to show must cost no X traffic: no
+// request, and no read of the connection (the descriptor's own handler
+// reads it), even with an event waiting there.
+TEST_F(PalWindowTest, AQueuedOnlyPumpWithNothingNewNeitherSendsNorReads)
+{
+    ASSERT_TRUE(window.StartTimer(7, 10));
+    RunEventLoop(50);
+    Display* dpy = PalDisplay::Get()->Dpy();
+    XEvent poke{};
+    poke.xclient.type = ClientMessage;
+    poke.xclient.window = window.GetHandle();
+    poke.xclient.format = 32;
+    XSendEvent(host, window.GetHandle(), False, 0, &poke);
+    XSync(host, False);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    const int paints = window.Count("paint");
+    const unsigned long next = NextRequest(dpy);
+    for (int tick = 0; tick < 3; ++tick) {
+        PumpQueuedEvents();
+        std::this_thread::sleep_for(std::chrono::milliseconds(12));
+    }
+    EXPECT_GE(window.Count("timer"), 2) << "the ticks ran the layer's timers";
+    EXPECT_EQ(NextRequest(dpy), next);
+    EXPECT_EQ(XQLength(dpy), 0) << "the waiting event was read by a tick";
+    EXPECT_EQ(window.Count("paint"), paints);
+    window.InvalidateRect(CPalRect(0, 0, 4, 4));
+    PumpQueuedEvents();
+    EXPECT_EQ(window.Count("paint"), paints + 1);
+    EXPECT_NE(NextRequest(dpy), next) << "a repaint is sent";
 }
 
 TEST_F(PalWindowTest, MaximiseRequestIsReportedWithoutResizing)
