@@ -131,15 +131,14 @@ struct CellMode
     bool fastReset, attackSeries;
 };
 
-// 1 - e^z for |z| <= 1/32: the Taylor series to z^7, whose remainder is
-// below |z|^7 / 8! < 7e-16 relative.
+// 1 - e^z for |z| <= 1/32: the Taylor series to z^5, whose remainder is
+// below |z|^5 / 6! < 4e-11 relative, and at 44.1 kHz and above (|z| < 0.0034)
+// below 3e-15. The attack's pull needs no more: its error moves the gain by
+// that share of one step.
 constexpr double kSeriesLimit = 1.0 / 32.0;
 inline double oneMinusExpSmall(double z)
 {
-    // The last term multiplies by 1/5040 rounded rather than dividing: a
-    // division per sample costs more than the half unit it saves in a term
-    // of size 1e-13.
-    return -z * (1.0 + z * (1.0 / 2 + z * (1.0 / 6 + z * (1.0 / 24 + z * (1.0 / 120 + z * (1.0 / 720 + z * (1.0 / 5040)))))));
+    return -z * (1.0 + z * (1.0 / 2 + z * (1.0 / 6 + z * (1.0 / 24 + z * (1.0 / 120)))));
 }
 
 CellConstants cellConstantsOf(const ol7t& e)
