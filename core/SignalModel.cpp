@@ -454,26 +454,70 @@ struct DetectorHistory
         bell1 = bell;
         return bell;
     }
+
+    // The three filters on samples a and b in turn. The histories move on by
+    // two, so that each takes values just computed instead of passing its
+    // older one along: no register-to-register copies in the loop.
+    FASTMATH_INLINE void stepTwo(const FilterSets& f, Vec2 xa, Vec2 xb, Vec2& ya, Vec2& yb)
+    {
+        const Vec2 lowA = biquadOutput(f.detLowShelf, xa, in1, in2, low1, low2);
+        const Vec2 highA = biquadOutput(f.detHighShelf, lowA, low1, low2, high1, high2);
+        ya = biquadOutput(f.detBell, highA, high1, high2, bell1, bell2);
+        const Vec2 lowB = biquadOutput(f.detLowShelf, xb, xa, in1, lowA, low1);
+        const Vec2 highB = biquadOutput(f.detHighShelf, lowB, lowA, low1, highA, high1);
+        yb = biquadOutput(f.detBell, highB, highA, high1, ya, bell1);
+        in2 = xa;
+        in1 = xb;
+        low2 = lowA;
+        low1 = lowB;
+        high2 = highA;
+        high1 = highB;
+        bell2 = ya;
+        bell1 = yb;
+    }
 };
 
-// Detector filters, mean squares and the detector level.
+struct MeanSquare
+{
+    Vec2 value;
+    double c;
+
+    // The detector level of a filtered sample, per channel: a blend of the
+    // mean square's root and the sample's magnitude.
+    FASTMATH_INLINE Vec2 level(Vec2 y)
+    {
+        value = value * (1.0 - c) + y * y * c;
+        return 0.25 * (Vec2)_mm_sqrt_pd((__m128d)value) + 0.75 * fastmath::abs(y);
+    }
+};
+
+// Detector filters, mean squares and the detector level, the louder
+// channel's, two samples a round.
 FASTMATH_INLINE void detectorPass(const BlockConstants& c, ModelState& s, Chunk& w, const double* scL,
                                   const double* scR, int n)
 {
     DetectorHistory history(s);
-    Vec2 meanSquare = s.meanSquare;
-    // Two samples per round: fewer of the states are moved along from
-    // register to register.
-#pragma GCC unroll 2
-    for (int i = 0; i < n; ++i) {
+    MeanSquare meanSquare{s.meanSquare, c.tcRms};
+    const Vec2 floor = Vec2{} + kLevelFloor;
+    int i = 0;
+    for (; i + 2 <= n; i += 2) {
+        Vec2 ya, yb;
+        history.stepTwo(c.filters, Vec2{scL[i], scR[i]}, Vec2{scL[i + 1], scR[i + 1]}, ya, yb);
+        const Vec2 a = meanSquare.level(ya);
+        const Vec2 b = meanSquare.level(yb);
+        w.filtered[i] = ya;
+        w.filtered[i + 1] = yb;
+        const Vec2 louder = fastmath::max(Vec2{a[0], b[0]}, Vec2{a[1], b[1]});
+        fastmath::store(w.level + i, fastmath::max(louder, floor));
+    }
+    if (i < n) {
         const Vec2 y = history.step(c.filters, Vec2{scL[i], scR[i]});
-        meanSquare = meanSquare * (1.0 - c.tcRms) + y * y * c.tcRms;
-        const Vec2 level = 0.25 * (Vec2)_mm_sqrt_pd((__m128d)meanSquare) + 0.75 * fastmath::abs(y);
+        const Vec2 level = meanSquare.level(y);
         w.filtered[i] = y;
         w.level[i] = maxOf(maxOf(level[0], level[1]), kLevelFloor);
     }
     history.storeTo(s);
-    s.meanSquare = meanSquare;
+    s.meanSquare = meanSquare.value;
 }
 
 // First knee: the share of the level that lies above the threshold,
