@@ -138,7 +138,8 @@ struct CellMode
 constexpr double kSeriesLimit = 1.0 / 32.0;
 inline double oneMinusExpSmall(double z)
 {
-    return -z * (1.0 + z * (1.0 / 2 + z * (1.0 / 6 + z * (1.0 / 24 + z * (1.0 / 120)))));
+    // The signs sit in the terms, which saves negating z.
+    return z * (-1.0 + z * (-1.0 / 2 + z * (-1.0 / 6 + z * (-1.0 / 24 + z * (-1.0 / 120)))));
 }
 
 CellConstants cellConstantsOf(const ol7t& e)
@@ -152,13 +153,23 @@ CellConstants cellConstantsOf(const ol7t& e)
             e.fastReset};
 }
 
+// The larger of v and a constant floor; the floor in the second place lets
+// it stay in memory as the instruction's operand instead of a register.
+FASTMATH_INLINE double atLeast(double v, double floor)
+{
+    return floor < v ? v : floor;
+}
+
 // The attack's coefficient for the cell's track state: the attack time
 // scales with how long the cell has been working.
 template <CellMode kMode>
 FASTMATH_INLINE double attackCoefficient(const CellConstants& c, double track)
 {
-    const double t = (track - 0.5) * 2.0;
-    const double scale = kMode.fastReset ? std::max(t / 5.5, 0.3) : std::max(t, 0.3);
+    // (track - 0.5) 2, and with fast reset that over 5.5, as one multiply-add
+    // each (the second one rounds once instead of dividing).
+    constexpr double kFastResetScale = 2.0 / 5.5;
+    const double scale = kMode.fastReset ? atLeast(track * kFastResetScale - 0.5 * kFastResetScale, 0.3)
+                                         : atLeast(track * 2.0 - 1.0, 0.3);
     const double z = c.attackLnResidual / scale;
     if constexpr (kMode.attackSeries)
         return oneMinusExpSmall(z);
@@ -176,13 +187,13 @@ FASTMATH_INLINE double stepCell(CellState& s, const CellConstants& c, double x)
         s.slow = c.slowFall.step(s.slow, x);
     else if (x > s.slow)
         s.slow = c.slowRise.step(s.slow, x);
-    s.slow = std::max(s.slow, 0.7);
+    s.slow = atLeast(s.slow, 0.7);
 
     if (s.mid > x)
         s.mid = c.midFall.step(s.mid, x);
     else if (x > s.mid)
         s.mid = c.midRise.step(s.mid, std::min(x, s.slow));
-    s.mid = std::max(s.mid, 0.4);
+    s.mid = atLeast(s.mid, 0.4);
 
     // Fast reset starts every step from the same speed.
     if constexpr (kMode.fastReset)
@@ -191,9 +202,11 @@ FASTMATH_INLINE double stepCell(CellState& s, const CellConstants& c, double x)
         s.track = c.trackAttack.step(s.track, x);
         if (s.gain > x + 0.0001)
             s.speed = c.speedRise.step(s.speed, 1.0);
+        // The gain's own chain is not what the loop waits for here, so the
+        // step takes two operations, (x - gain) pull + gain, not four.
         const double pull = attackCoefficient<kMode>(c, s.track) * s.speed;
         const double cap = (kMode.fastReset ? 6.0 : 12.0) * x;
-        s.gain = atMostInLoop(OnePole::towards(s.gain, x, pull, 1.0 - pull), cap);
+        s.gain = atMostInLoop((x - s.gain) * pull + s.gain, cap);
     } else if (x > s.gain) {
         s.track = c.trackRelease.step(s.track, x);
         s.speed *= c.speedFall.rest;
