@@ -353,16 +353,6 @@ FASTMATH_INLINE Vec2 biquadOutput(const BiquadCoefficients& c, Vec2 x, Vec2 x1, 
     return c.b0 * x + c.b1 * x1 + c.b2 * x2 - c.a2 * y2 - c.a1 * y1;
 }
 
-FASTMATH_INLINE Vec2 biquadPairStep(const BiquadCoefficients& c, BiquadPair& s, Vec2 x)
-{
-    const Vec2 y = biquadOutput(c, x, s.x1, s.x2, s.y1, s.y2);
-    s.x2 = s.x1;
-    s.x1 = x;
-    s.y2 = s.y1;
-    s.y1 = y;
-    return y;
-}
-
 FASTMATH_INLINE double maxOf(double a, double b)
 {
     return a < b ? b : a;
@@ -572,7 +562,9 @@ struct InstantRise
     }
 };
 
-// Excess envelope, the excess-weighted signal and the two peak followers.
+// Excess envelope, the excess-weighted signal and the two peak followers,
+// two samples a round: the shelf's history then moves on by two and takes
+// values just computed instead of passing its older ones along.
 FASTMATH_INLINE void peakPass(const BlockConstants& c, ModelState& s, Chunk& w, int n)
 {
     const BiquadCoefficients& shelf = c.filters.envLowShelf;
@@ -580,22 +572,45 @@ FASTMATH_INLINE void peakPass(const BlockConstants& c, ModelState& s, Chunk& w, 
     const InstantRise peakFollower(c.tcPeakRelease);
     // The envelope in both lanes, so that it weights both channels at once.
     Vec2 envelope = Vec2{} + s.excessEnv;
+    Vec2 peaks = s.peaks;
     const __m128d floor = _mm_set1_pd(kLevelFloor);
-    for (int i = 0; i < n; ++i) {
+    // Sample i after the shelf's history h: sets u, the weighted signal, and
+    // returns the shelf's output.
+    auto step = [&](int i, const BiquadPair& h, Vec2& u) __attribute__((always_inline)) {
         // Both lanes loaded at once: adding the scalar to a zero vector
-        // would cost an addition (it turns -0 into +0).
-        envelope = excessFollower.step(envelope, (Vec2)_mm_load1_pd(w.excess + i));
-        const Vec2 u = envelope * w.filtered[i];
-        const Vec2 v = biquadPairStep(shelf, s.envLowShelf, u);
+        // would cost an addition (it turns -0 into +0). The empty statement
+        // hides that the lanes are equal, or the compiler multiplies one and
+        // copies the product across again: two instructions more.
+        Vec2 excess = (Vec2)_mm_load1_pd(w.excess + i);
+        asm("" : "+x"(excess));
+        envelope = excessFollower.step(envelope, excess);
+        u = envelope * w.filtered[i];
+        const Vec2 v = biquadOutput(shelf, u, h.x1, h.x2, h.y1, h.y2);
         // Both followers in one vector: {p, q}, the larger magnitudes of u and v.
-        const Vec2 left = fastmath::abs(Vec2{u[0], v[0]});
-        const Vec2 right = fastmath::abs(Vec2{u[1], v[1]});
+        const Vec2 left = fastmath::abs((Vec2)_mm_unpacklo_pd((__m128d)u, (__m128d)v));
+        const Vec2 right = fastmath::abs((Vec2)_mm_unpackhi_pd((__m128d)u, (__m128d)v));
         // maxpd with the floor first keeps a NaN, as the comparison would.
         const Vec2 pq = (Vec2)_mm_max_pd(floor, (__m128d)fastmath::max(left, right));
-        s.peaks = peakFollower.step(s.peaks, pq);
-        w.drive[i] = s.peaks[0];
-        w.shaped[i] = s.peaks[1];
+        peaks = peakFollower.step(peaks, pq);
+        w.drive[i] = peaks[0];
+        w.shaped[i] = peaks[1];
+        return v;
+    };
+    BiquadPair h = s.envLowShelf;
+    int i = 0;
+    for (; i + 2 <= n; i += 2) {
+        Vec2 ua, ub;
+        const Vec2 va = step(i, h, ua);
+        const Vec2 vb = step(i + 1, BiquadPair{ua, h.x1, va, h.y1}, ub);
+        h = {ub, ua, vb, va};
     }
+    if (i < n) {
+        Vec2 u;
+        const Vec2 v = step(i, h, u);
+        h = {u, h.x1, v, h.y1};
+    }
+    s.envLowShelf = h;
+    s.peaks = peaks;
     s.excessEnv = envelope[0];
 }
 
