@@ -480,17 +480,30 @@ struct DetectorHistory
     }
 };
 
+// The mean square kept as a sixteenth of itself: scaling by a power of two
+// is exact, and the root of it is then the quarter of the root that the
+// level needs, one multiplication fewer per sample.
 struct MeanSquare
 {
-    Vec2 value;
-    double c;
+    Vec2 sixteenth;
+    Vec2 rest, c;
+
+    MeanSquare(Vec2 meanSquare, double coefficient)
+        : sixteenth(meanSquare * 0.0625)
+        , rest(Vec2{} + (1.0 - coefficient))
+        , c(Vec2{} + coefficient * 0.0625)
+    {
+    }
+
+    Vec2 value() const { return sixteenth * 16.0; }
 
     // The detector level of a filtered sample, per channel: a blend of the
-    // mean square's root and the sample's magnitude.
+    // mean square's root and the sample's magnitude,
+    // 0.25 sqrt(meanSquare) + 0.75 |y|.
     FASTMATH_INLINE Vec2 level(Vec2 y)
     {
-        value = value * (1.0 - c) + y * y * c;
-        return 0.25 * (Vec2)_mm_sqrt_pd((__m128d)value) + 0.75 * fastmath::abs(y);
+        sixteenth = sixteenth * rest + y * y * c;
+        return fastmath::abs(y) * 0.75 + (Vec2)_mm_sqrt_pd((__m128d)sixteenth);
     }
 };
 
@@ -520,7 +533,7 @@ FASTMATH_INLINE void detectorPass(const BlockConstants& c, ModelState& s, Chunk&
         w.level[i] = maxOf(maxOf(level[0], level[1]), kLevelFloor);
     }
     history.storeTo(s);
-    s.meanSquare = meanSquare.value;
+    s.meanSquare = meanSquare.value();
 }
 
 // First knee: the share of the level that lies above the threshold,
