@@ -122,12 +122,17 @@ ZVNPal::CPalRect guiVU::stepArea(int32_t from, int32_t to)
     return inside;
 }
 
-bool guiVU::readFrame(int32_t frame, std::vector<uint32_t>& pixels) const
+namespace {
+
+// The strips are opaque: their pixels are compared by colour alone.
+constexpr uint32_t kColour = 0x00FFFFFFu;
+
+} // namespace
+
+const uint32_t* guiVU::framePixels(int32_t frame, int32_t& stride) const
 {
-    pixels.resize(size_t(width) * size_t(height));
-    // An opaque frame replaces the one read before it.
-    return frameReader->DrawBitmap(strip, 0, 0, width, height, 0, frame * height, 1.f) == ZVNPal::kPalOk &&
-           frameReader->GetPixels(pixels.data()) == ZVNPal::kPalOk;
+    const uint32_t* pixels = strip->DecodedPixels(stride);
+    return pixels ? pixels + size_t(frame) * size_t(height) * size_t(stride) : nullptr;
 }
 
 void guiVU::findFace()
@@ -136,19 +141,25 @@ void guiVU::findFace()
     if (!strip || !strip->IsOpaque() || m_nFrames < 3 || strip->Width() < width ||
         strip->Height() < height * m_nFrames)
         return;
-    frameReader = std::make_unique<ZVNPal::CPalOffScreenDC>(static_cast<ZVNPal::IPalDC*>(nullptr), width, height);
+    // Read where the decoded strip lies, not drawn and read back: that cost
+    // more than the needle's steps of a whole session.
+    int32_t stride = 0;
+    const uint32_t* first = framePixels(0, stride);
+    if (!first)
+        return;
+    const uint32_t* middle = framePixels(m_nFrames / 2, stride);
+    const uint32_t* last = framePixels(m_nFrames - 1, stride);
     // At each pixel, what two of the first, middle and last frames show
     // there. Any face keeps the step areas right (a pixel that differs
     // between two frames differs from the face in one of them); this one
     // keeps them small.
-    std::vector<uint32_t> middle, last;
-    if (!readFrame(0, face) || !readFrame(m_nFrames / 2, middle) || !readFrame(m_nFrames - 1, last)) {
-        face.clear();
-        return;
-    }
-    for (size_t i = 0; i < face.size(); ++i)
-        if (face[i] != middle[i] && face[i] != last[i])
-            face[i] = middle[i];
+    face.resize(size_t(width) * size_t(height));
+    for (int32_t row = 0; row < height; ++row)
+        for (int32_t column = 0; column < width; ++column) {
+            const size_t at = size_t(row) * size_t(stride) + size_t(column);
+            const uint32_t a = first[at] & kColour, b = middle[at] & kColour;
+            face[size_t(row) * size_t(width) + size_t(column)] = a != b && a != (last[at] & kColour) ? b : a;
+        }
     needleAreas.assign(size_t(m_nFrames), ZVNPal::CPalRect());
     needleAreaFound.assign(size_t(m_nFrames), false);
 }
@@ -160,19 +171,19 @@ const ZVNPal::CPalRect* guiVU::needleArea(int32_t frame)
     if (face.empty() || frame < 0 || frame >= m_nFrames)
         return nullptr;
     if (!needleAreaFound[size_t(frame)]) {
-        std::vector<uint32_t>& pixels = framePixels;
-        if (!readFrame(frame, pixels))
+        int32_t stride = 0;
+        const uint32_t* pixels = framePixels(frame, stride);
+        if (!pixels)
             return nullptr;
         int32_t left = width, right = -1, top = height, bottom = -1;
         for (int32_t row = 0; row < height; ++row)
             for (int32_t column = 0; column < width; ++column)
-                if (pixels[size_t(row) * size_t(width) + size_t(column)] !=
+                if ((pixels[size_t(row) * size_t(stride) + size_t(column)] & kColour) !=
                     face[size_t(row) * size_t(width) + size_t(column)]) {
-                    const int32_t py = height - 1 - row;
                     left = std::min(left, column);
                     right = std::max(right, column);
-                    top = std::min(top, py);
-                    bottom = std::max(bottom, py);
+                    top = std::min(top, row);
+                    bottom = std::max(bottom, row);
                 }
         if (right >= 0)
             needleAreas[size_t(frame)] = ZVNPal::CPalRect(x + left, y + top, right - left + 1, bottom - top + 1);

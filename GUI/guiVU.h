@@ -3,10 +3,8 @@
 #pragma once
 
 #include "GUI/guiAnimation.h"
-#include "pal/CPalOffScreenDC.h"
 #include "pal/CPalRect.h"
 
-#include <memory>
 #include <vector>
 
 class ol7t;
@@ -43,14 +41,13 @@ private:
     // coordinates, found when the needle first reaches it; null when unknown.
     const ZVNPal::CPalRect* needleArea(int32_t frame);
     void findFace();
-    bool readFrame(int32_t frame, std::vector<uint32_t>& pixels) const;
+    // A frame's first pixel in the strip's decoded pixels, its rows `stride`
+    // words apart; null where the platform does not hand them out.
+    const uint32_t* framePixels(int32_t frame, int32_t& stride) const;
 
-    // The face as the frames' pixels come (rows bottom-up); empty when
-    // unknown, as for a strip that is not opaque.
+    // The face's colours, rows top-down; empty when unknown, as for a strip
+    // that is not opaque or whose pixels cannot be read.
     std::vector<uint32_t> face;
-    // Frames are read through one image of a frame's size.
-    std::unique_ptr<ZVNPal::CPalOffScreenDC> frameReader;
-    std::vector<uint32_t> framePixels;
     bool faceSearched = false;
     std::vector<ZVNPal::CPalRect> needleAreas;
     std::vector<bool> needleAreaFound;

@@ -39,6 +39,11 @@ public:
     // True when every pixel of the picture, and of its twice-size one, is
     // opaque: what it is drawn over never shows through.
     bool IsOpaque() const { return m_bOpaque; }
+    // The picture's pixels as decoded, premultiplied 0xAARRGGBB words in rows
+    // top-down, `stride` words apart, for reading without drawing them (the
+    // alpha byte of an opaque picture is not to be relied on). Null with no
+    // picture, or where the platform does not hand its pixels out.
+    const std::uint32_t* DecodedPixels(std::int32_t& stride) const;
 
     // Installs the message box used by Load; null restores the default, which
     // only writes a debug line.

@@ -59,6 +59,9 @@ Bitmap* CopyIntoMemory(Bitmap& from, Gdiplus::PixelFormat format)
 // Windows draws at one pixel a unit here: the twice-size pictures are not used.
 PalResult CPalBitmap::LoadDetailed(const char*) { return kPalFail; }
 
+// GDI+ keeps its pixels behind LockBits; they are not handed out here.
+const std::uint32_t* CPalBitmap::DecodedPixels(std::int32_t&) const { return nullptr; }
+
 PalResult CPalBitmap::Load(const char* path, bool showMessage)
 {
     Bitmap* image = nullptr;

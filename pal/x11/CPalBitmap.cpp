@@ -221,6 +221,17 @@ PalResult CPalBitmap::LoadDetailed(const char* path)
     return kPalOk;
 }
 
+const std::uint32_t* CPalBitmap::DecodedPixels(std::int32_t& stride) const
+{
+    auto* image = static_cast<cairo_surface_t*>(m_pImage);
+    if (!image)
+        return nullptr;
+    // The words of a cairo image surface are these pixels, 32 bits native-endian.
+    cairo_surface_flush(image);
+    stride = cairo_image_surface_get_stride(image) / 4;
+    return reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(image));
+}
+
 void CPalBitmap::Adopt(void* surface, bool hasAlpha)
 {
     Release();
