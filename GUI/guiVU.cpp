@@ -1,6 +1,7 @@
 // The meter's tick: read the effect's position, pick the target, glide.
 #include "GUI/guiVU.h"
 
+#include "GUI/guiNeedleAreas.h"
 #include "GUI/guiWindow.h"
 #include "core/ol7t.h"
 #include "pal/CPalBitmap.h"
@@ -105,11 +106,10 @@ ZVNPal::CPalRect guiVU::stepArea(int32_t from, int32_t to)
     // The first paint, or a scale at which every frame differs all over.
     if (from < 0 || !drawnPixelForPixel())
         return rect();
-    const ZVNPal::CPalRect* before = needleArea(from);
-    const ZVNPal::CPalRect* after = needleArea(to);
-    if (!before || !after)
+    ZVNPal::CPalRect before, after;
+    if (!needleArea(from, before) || !needleArea(to, after))
         return rect();
-    ZVNPal::CPalRect area = unite(*before, *after);
+    ZVNPal::CPalRect area = unite(before, after);
     if (area.IsEmpty())
         return area;
     // A margin for the twice-size strip, whose smoothed needle may reach a
@@ -122,72 +122,14 @@ ZVNPal::CPalRect guiVU::stepArea(int32_t from, int32_t to)
     return inside;
 }
 
-namespace {
-
-// The strips are opaque: their pixels are compared by colour alone.
-constexpr uint32_t kColour = 0x00FFFFFFu;
-
-} // namespace
-
-const uint32_t* guiVU::framePixels(int32_t frame, int32_t& stride) const
+bool guiVU::needleArea(int32_t frame, ZVNPal::CPalRect& area)
 {
-    const uint32_t* pixels = strip->DecodedPixels(stride);
-    return pixels ? pixels + size_t(frame) * size_t(height) * size_t(stride) : nullptr;
-}
-
-void guiVU::findFace()
-{
-    faceSearched = true;
-    if (!strip || !strip->IsOpaque() || m_nFrames < 3 || strip->Width() < width ||
-        strip->Height() < height * m_nFrames)
-        return;
-    // Read where the decoded strip lies, not drawn and read back: that cost
-    // more than the needle's steps of a whole session.
-    int32_t stride = 0;
-    const uint32_t* first = framePixels(0, stride);
-    if (!first)
-        return;
-    const uint32_t* middle = framePixels(m_nFrames / 2, stride);
-    const uint32_t* last = framePixels(m_nFrames - 1, stride);
-    // At each pixel, what two of the first, middle and last frames show
-    // there. Any face keeps the step areas right (a pixel that differs
-    // between two frames differs from the face in one of them); this one
-    // keeps them small.
-    face.resize(size_t(width) * size_t(height));
-    for (int32_t row = 0; row < height; ++row)
-        for (int32_t column = 0; column < width; ++column) {
-            const size_t at = size_t(row) * size_t(stride) + size_t(column);
-            const uint32_t a = first[at] & kColour, b = middle[at] & kColour;
-            face[size_t(row) * size_t(width) + size_t(column)] = a != b && a != (last[at] & kColour) ? b : a;
-        }
-    needleAreas.assign(size_t(m_nFrames), ZVNPal::CPalRect());
-    needleAreaFound.assign(size_t(m_nFrames), false);
-}
-
-const ZVNPal::CPalRect* guiVU::needleArea(int32_t frame)
-{
-    if (!faceSearched)
-        findFace();
-    if (face.empty() || frame < 0 || frame >= m_nFrames)
-        return nullptr;
-    if (!needleAreaFound[size_t(frame)]) {
-        int32_t stride = 0;
-        const uint32_t* pixels = framePixels(frame, stride);
-        if (!pixels)
-            return nullptr;
-        int32_t left = width, right = -1, top = height, bottom = -1;
-        for (int32_t row = 0; row < height; ++row)
-            for (int32_t column = 0; column < width; ++column)
-                if ((pixels[size_t(row) * size_t(stride) + size_t(column)] & kColour) !=
-                    face[size_t(row) * size_t(width) + size_t(column)]) {
-                    left = std::min(left, column);
-                    right = std::max(right, column);
-                    top = std::min(top, row);
-                    bottom = std::max(bottom, row);
-                }
-        if (right >= 0)
-            needleAreas[size_t(frame)] = ZVNPal::CPalRect(x + left, y + top, right - left + 1, bottom - top + 1);
-        needleAreaFound[size_t(frame)] = true;
+    if (!areasSought) {
+        areasSought = true;
+        areas = strip ? guiNeedleAreas::of(*strip, width, height, m_nFrames) : nullptr;
     }
-    return &needleAreas[size_t(frame)];
+    if (!areas || !areas->area(*strip, frame, area))
+        return false;
+    area.Offset(x, y);
+    return true;
 }

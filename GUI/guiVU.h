@@ -5,9 +5,9 @@
 #include "GUI/guiAnimation.h"
 #include "pal/CPalRect.h"
 
-#include <vector>
 
 class ol7t;
+class guiNeedleAreas;
 
 class guiVU : public guiAnimation
 {
@@ -38,19 +38,12 @@ private:
     void redrawStep();
     ZVNPal::CPalRect stepArea(int32_t from, int32_t to);
     // Where a frame of the strip differs from the meter's face, in panel
-    // coordinates, found when the needle first reaches it; null when unknown.
-    const ZVNPal::CPalRect* needleArea(int32_t frame);
-    void findFace();
-    // A frame's first pixel in the strip's decoded pixels, its rows `stride`
-    // words apart; null where the platform does not hand them out.
-    const uint32_t* framePixels(int32_t frame, int32_t& stride) const;
+    // coordinates; false when unknown.
+    bool needleArea(int32_t frame, ZVNPal::CPalRect& area);
 
-    // The face's colours, rows top-down; empty when unknown, as for a strip
-    // that is not opaque or whose pixels cannot be read.
-    std::vector<uint32_t> face;
-    bool faceSearched = false;
-    std::vector<ZVNPal::CPalRect> needleAreas;
-    std::vector<bool> needleAreaFound;
+    // Shared with every meter of the process showing the same strip.
+    guiNeedleAreas* areas = nullptr;
+    bool areasSought = false;
 
     ol7t* effect;
     int32_t stale = 0;

@@ -114,6 +114,7 @@ void CPalBitmap::Adopt(void* image, bool hasAlpha)
     m_nPixelCount = m_nWidth * m_nHeight;
     m_nByteSize = m_nPixelCount * 4;
     m_bHasAlpha = hasAlpha;
+    m_nSerial = NewSerial();
 }
 
 void CPalBitmap::Release()
@@ -121,6 +122,7 @@ void CPalBitmap::Release()
     delete static_cast<Bitmap*>(m_pImage);
     m_pImage = nullptr;
     m_nWidth = m_nHeight = m_nPixelCount = m_nByteSize = 0;
+    m_nSerial = 0;
     m_bHasAlpha = false;
 }
 

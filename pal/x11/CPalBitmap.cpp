@@ -241,6 +241,7 @@ void CPalBitmap::Adopt(void* surface, bool hasAlpha)
     m_nPixelCount = m_nWidth * m_nHeight;
     m_nByteSize = m_nPixelCount * 4;
     m_bHasAlpha = hasAlpha;
+    m_nSerial = NewSerial();
     m_bOpaque = cairo_image_surface_get_format(static_cast<cairo_surface_t*>(surface)) == CAIRO_FORMAT_RGB24;
 }
 
@@ -251,6 +252,7 @@ void CPalBitmap::Release()
             cairo_surface_destroy(static_cast<cairo_surface_t*>(image));
     m_pImage = m_pDetailed = nullptr;
     m_nWidth = m_nHeight = m_nPixelCount = m_nByteSize = 0;
+    m_nSerial = 0;
     m_bHasAlpha = m_bOpaque = false;
 }
 
