@@ -1,6 +1,7 @@
 // The meter's tick: read the effect's position, pick the target, glide.
 #include "GUI/guiVU.h"
 
+#include "GUI/guiNeedleAreas.h"
 #include "GUI/guiWindow.h"
 #include "core/ol7t.h"
 #include "pal/CPalBitmap.h"
@@ -105,11 +106,10 @@ ZVNPal::CPalRect guiVU::stepArea(int32_t from, int32_t to)
     // The first paint, or a scale at which every frame differs all over.
     if (from < 0 || !drawnPixelForPixel())
         return rect();
-    const ZVNPal::CPalRect* before = needleArea(from);
-    const ZVNPal::CPalRect* after = needleArea(to);
-    if (!before || !after)
+    ZVNPal::CPalRect before, after;
+    if (!needleArea(from, before) || !needleArea(to, after))
         return rect();
-    ZVNPal::CPalRect area = unite(*before, *after);
+    ZVNPal::CPalRect area = unite(before, after);
     if (area.IsEmpty())
         return area;
     // A margin for the twice-size strip, whose smoothed needle may reach a
@@ -122,61 +122,14 @@ ZVNPal::CPalRect guiVU::stepArea(int32_t from, int32_t to)
     return inside;
 }
 
-bool guiVU::readFrame(int32_t frame, std::vector<uint32_t>& pixels) const
+bool guiVU::needleArea(int32_t frame, ZVNPal::CPalRect& area)
 {
-    pixels.resize(size_t(width) * size_t(height));
-    // An opaque frame replaces the one read before it.
-    return frameReader->DrawBitmap(strip, 0, 0, width, height, 0, frame * height, 1.f) == ZVNPal::kPalOk &&
-           frameReader->GetPixels(pixels.data()) == ZVNPal::kPalOk;
-}
-
-void guiVU::findFace()
-{
-    faceSearched = true;
-    if (!strip || !strip->IsOpaque() || m_nFrames < 3 || strip->Width() < width ||
-        strip->Height() < height * m_nFrames)
-        return;
-    frameReader = std::make_unique<ZVNPal::CPalOffScreenDC>(static_cast<ZVNPal::IPalDC*>(nullptr), width, height);
-    // At each pixel, what two of the first, middle and last frames show
-    // there. Any face keeps the step areas right (a pixel that differs
-    // between two frames differs from the face in one of them); this one
-    // keeps them small.
-    std::vector<uint32_t> middle, last;
-    if (!readFrame(0, face) || !readFrame(m_nFrames / 2, middle) || !readFrame(m_nFrames - 1, last)) {
-        face.clear();
-        return;
+    if (!areasSought) {
+        areasSought = true;
+        areas = strip ? guiNeedleAreas::of(*strip, width, height, m_nFrames) : nullptr;
     }
-    for (size_t i = 0; i < face.size(); ++i)
-        if (face[i] != middle[i] && face[i] != last[i])
-            face[i] = middle[i];
-    needleAreas.assign(size_t(m_nFrames), ZVNPal::CPalRect());
-    needleAreaFound.assign(size_t(m_nFrames), false);
-}
-
-const ZVNPal::CPalRect* guiVU::needleArea(int32_t frame)
-{
-    if (!faceSearched)
-        findFace();
-    if (face.empty() || frame < 0 || frame >= m_nFrames)
-        return nullptr;
-    if (!needleAreaFound[size_t(frame)]) {
-        std::vector<uint32_t>& pixels = framePixels;
-        if (!readFrame(frame, pixels))
-            return nullptr;
-        int32_t left = width, right = -1, top = height, bottom = -1;
-        for (int32_t row = 0; row < height; ++row)
-            for (int32_t column = 0; column < width; ++column)
-                if (pixels[size_t(row) * size_t(width) + size_t(column)] !=
-                    face[size_t(row) * size_t(width) + size_t(column)]) {
-                    const int32_t py = height - 1 - row;
-                    left = std::min(left, column);
-                    right = std::max(right, column);
-                    top = std::min(top, py);
-                    bottom = std::max(bottom, py);
-                }
-        if (right >= 0)
-            needleAreas[size_t(frame)] = ZVNPal::CPalRect(x + left, y + top, right - left + 1, bottom - top + 1);
-        needleAreaFound[size_t(frame)] = true;
-    }
-    return &needleAreas[size_t(frame)];
+    if (!areas || !areas->area(*strip, frame, area))
+        return false;
+    area.Offset(x, y);
+    return true;
 }

@@ -3,13 +3,11 @@
 #pragma once
 
 #include "GUI/guiAnimation.h"
-#include "pal/CPalOffScreenDC.h"
 #include "pal/CPalRect.h"
 
-#include <memory>
-#include <vector>
 
 class ol7t;
+class guiNeedleAreas;
 
 class guiVU : public guiAnimation
 {
@@ -40,20 +38,12 @@ private:
     void redrawStep();
     ZVNPal::CPalRect stepArea(int32_t from, int32_t to);
     // Where a frame of the strip differs from the meter's face, in panel
-    // coordinates, found when the needle first reaches it; null when unknown.
-    const ZVNPal::CPalRect* needleArea(int32_t frame);
-    void findFace();
-    bool readFrame(int32_t frame, std::vector<uint32_t>& pixels) const;
+    // coordinates; false when unknown.
+    bool needleArea(int32_t frame, ZVNPal::CPalRect& area);
 
-    // The face as the frames' pixels come (rows bottom-up); empty when
-    // unknown, as for a strip that is not opaque.
-    std::vector<uint32_t> face;
-    // Frames are read through one image of a frame's size.
-    std::unique_ptr<ZVNPal::CPalOffScreenDC> frameReader;
-    std::vector<uint32_t> framePixels;
-    bool faceSearched = false;
-    std::vector<ZVNPal::CPalRect> needleAreas;
-    std::vector<bool> needleAreaFound;
+    // Shared with every meter of the process showing the same strip.
+    guiNeedleAreas* areas = nullptr;
+    bool areasSought = false;
 
     ol7t* effect;
     int32_t stale = 0;

@@ -4,6 +4,8 @@
 
 #include "pal/IPalBitmap.h"
 
+#include <atomic>
+
 namespace ZVNPal {
 
 // Shows a message box with the given title and text (OK button, stop icon).
@@ -39,6 +41,14 @@ public:
     // True when every pixel of the picture, and of its twice-size one, is
     // opaque: what it is drawn over never shows through.
     bool IsOpaque() const { return m_bOpaque; }
+    // The picture's pixels as decoded, premultiplied 0xAARRGGBB words in rows
+    // top-down, `stride` words apart, for reading without drawing them (the
+    // alpha byte of an opaque picture is not to be relied on). Null with no
+    // picture, or where the platform does not hand its pixels out.
+    const std::uint32_t* DecodedPixels(std::int32_t& stride) const;
+    // A number no other picture of the process has had, so that what is
+    // worked out from the pixels can be kept for them; 0 with no picture.
+    std::uint64_t Serial() const { return m_nSerial; }
 
     // Installs the message box used by Load; null restores the default, which
     // only writes a debug line.
@@ -49,6 +59,11 @@ private:
     static void ReportLoadFailure();
     void Release();
     void Adopt(void* surface, bool hasAlpha);
+    static std::uint64_t NewSerial()
+    {
+        static std::atomic<std::uint64_t> last{0};
+        return ++last;
+    }
 
     void* m_pImage = nullptr;
     void* m_pDetailed = nullptr;
@@ -58,6 +73,7 @@ private:
     std::int32_t m_nByteSize = 0;
     bool m_bHasAlpha = false;
     bool m_bOpaque = false;
+    std::uint64_t m_nSerial = 0;
 };
 
 } // namespace ZVNPal

@@ -59,6 +59,9 @@ Bitmap* CopyIntoMemory(Bitmap& from, Gdiplus::PixelFormat format)
 // Windows draws at one pixel a unit here: the twice-size pictures are not used.
 PalResult CPalBitmap::LoadDetailed(const char*) { return kPalFail; }
 
+// GDI+ keeps its pixels behind LockBits; they are not handed out here.
+const std::uint32_t* CPalBitmap::DecodedPixels(std::int32_t&) const { return nullptr; }
+
 PalResult CPalBitmap::Load(const char* path, bool showMessage)
 {
     Bitmap* image = nullptr;
@@ -111,6 +114,7 @@ void CPalBitmap::Adopt(void* image, bool hasAlpha)
     m_nPixelCount = m_nWidth * m_nHeight;
     m_nByteSize = m_nPixelCount * 4;
     m_bHasAlpha = hasAlpha;
+    m_nSerial = NewSerial();
 }
 
 void CPalBitmap::Release()
@@ -118,6 +122,7 @@ void CPalBitmap::Release()
     delete static_cast<Bitmap*>(m_pImage);
     m_pImage = nullptr;
     m_nWidth = m_nHeight = m_nPixelCount = m_nByteSize = 0;
+    m_nSerial = 0;
     m_bHasAlpha = false;
 }
 

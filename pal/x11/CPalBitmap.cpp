@@ -221,6 +221,17 @@ PalResult CPalBitmap::LoadDetailed(const char* path)
     return kPalOk;
 }
 
+const std::uint32_t* CPalBitmap::DecodedPixels(std::int32_t& stride) const
+{
+    auto* image = static_cast<cairo_surface_t*>(m_pImage);
+    if (!image)
+        return nullptr;
+    // The words of a cairo image surface are these pixels, 32 bits native-endian.
+    cairo_surface_flush(image);
+    stride = cairo_image_surface_get_stride(image) / 4;
+    return reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(image));
+}
+
 void CPalBitmap::Adopt(void* surface, bool hasAlpha)
 {
     Release();
@@ -230,6 +241,7 @@ void CPalBitmap::Adopt(void* surface, bool hasAlpha)
     m_nPixelCount = m_nWidth * m_nHeight;
     m_nByteSize = m_nPixelCount * 4;
     m_bHasAlpha = hasAlpha;
+    m_nSerial = NewSerial();
     m_bOpaque = cairo_image_surface_get_format(static_cast<cairo_surface_t*>(surface)) == CAIRO_FORMAT_RGB24;
 }
 
@@ -240,6 +252,7 @@ void CPalBitmap::Release()
             cairo_surface_destroy(static_cast<cairo_surface_t*>(image));
     m_pImage = m_pDetailed = nullptr;
     m_nWidth = m_nHeight = m_nPixelCount = m_nByteSize = 0;
+    m_nSerial = 0;
     m_bHasAlpha = m_bOpaque = false;
 }
 

@@ -2,15 +2,17 @@
 // region lists, the compact panel of the channel-strip module with its write
 // overlays, controls following automation on their tick, focus, wheel and
 // key rules, tool tips, the missing-image message and the meter frozen under
-// the about panel.
+// the about panel, and the needle's areas in the meter's strip.
 #include "gui/EditorHost.h"
 
 #include "GUI/Editor.h"
 #include "GUI/EditorImages.h"
 #include "GUI/guiKnob.h"
+#include "GUI/guiNeedleAreas.h"
 #include "GUI/guiVU.h"
 #include "GUI/guiWindow.h"
 #include "core/EffectFixture.h"
+#include "pal/CPalBitmap.h"
 #include "pal/Folders.h"
 #include "pal/MessageBox.h"
 #include "pal/PalFunctions.h"
@@ -236,3 +238,47 @@ TEST_F(PanelOnScreen, AboutPanelFreezesTheMeter)
 }
 
 } // namespace
+
+// Between any two frames of the meter's strip, every pixel that changes lies
+// in one of their areas; one set of areas serves each picture of the process,
+// and a picture loaded again is not taken for the one it replaced.
+TEST(NeedleAreas, CoverEveryChangedPixelAndBelongToOnePicture)
+{
+    constexpr int32_t kWidth = 130, kHeight = 61, kFrames = 84;
+    const std::string path = std::string(OL7T_RESOURCES_DIR) + "/ol_meter.png";
+    ZVNPal::CPalBitmap strip;
+    ASSERT_EQ(strip.Load(path.c_str(), false), ZVNPal::kPalOk);
+    guiNeedleAreas* areas = guiNeedleAreas::of(strip, kWidth, kHeight, kFrames);
+    ASSERT_NE(areas, nullptr);
+    EXPECT_EQ(guiNeedleAreas::of(strip, kWidth, kHeight, kFrames), areas);
+
+    int32_t stride = 0;
+    const uint32_t* pixels = strip.DecodedPixels(stride);
+    const auto at = [&](int32_t frame, int32_t x, int32_t y) {
+        return pixels[size_t(frame * kHeight + y) * size_t(stride) + size_t(x)] & 0xFFFFFFu;
+    };
+    const std::pair<int32_t, int32_t> steps[] = {{0, 1}, {0, kFrames - 1}, {41, 42}, {53, 60}, {82, 83}};
+    for (const auto& [from, to] : steps) {
+        ZVNPal::CPalRect a, b;
+        ASSERT_TRUE(areas->area(strip, from, a));
+        ASSERT_TRUE(areas->area(strip, to, b));
+        int32_t changed = 0;
+        for (int32_t y = 0; y < kHeight; ++y)
+            for (int32_t x = 0; x < kWidth; ++x)
+                if (at(from, x, y) != at(to, x, y)) {
+                    ++changed;
+                    EXPECT_TRUE(a.Contains(x, y) || b.Contains(x, y)) << from << "->" << to << " at " << x << "," << y;
+                }
+        EXPECT_GT(changed, 0) << from << "->" << to;
+    }
+    ZVNPal::CPalRect none;
+    EXPECT_FALSE(areas->area(strip, kFrames, none));
+    EXPECT_FALSE(areas->area(strip, -1, none));
+
+    ASSERT_EQ(strip.Load(path.c_str(), false), ZVNPal::kPalOk);
+    EXPECT_NE(guiNeedleAreas::of(strip, kWidth, kHeight, kFrames), areas);
+    const uint32_t translucent[] = {0x80FFFFFFu, 0x80FFFFFFu, 0x80FFFFFFu};
+    ZVNPal::CPalBitmap seeThrough;
+    ASSERT_EQ(seeThrough.CreateFromPixels(translucent, 1, 3), ZVNPal::kPalOk);
+    EXPECT_EQ(guiNeedleAreas::of(seeThrough, 1, 1, 3), nullptr);
+}

@@ -77,5 +77,12 @@ TEST(PalBitmap, OpaquePictureWithAnAlphaChannelDrawsItsExactPixels)
             EXPECT_EQ(back.At(x + 1, y), 0xFF000000u | p[0] << 16 | p[1] << 8 | p[2]) << x << "," << y;
         }
     }
+    // The meter reads its strip's pixels where they were decoded, not drawn.
+    std::int32_t stride = 0;
+    const std::uint32_t* decoded = bitmap.DecodedPixels(stride);
+    ASSERT_NE(decoded, nullptr);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            EXPECT_EQ(decoded[y * stride + x] & 0xFFFFFFu, back.At(x + 1, y) & 0xFFFFFFu) << x << "," << y;
     std::remove(path.c_str());
 }
