@@ -7,6 +7,7 @@
 #include "core/ModelKernel.h"
 #include "core/ReferenceModel.h"
 #include "core/ol7t.h"
+#include "BuiltBundle.h"
 #include "integration/BundleHost.h"
 #include "sdk/HostProcessData.h"
 
@@ -22,8 +23,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <vector>
 
@@ -84,21 +83,6 @@ void reportPerSample(benchmark::State& state)
     // with an "s" suffix).
     state.counters["ns_per_stereo_sample"] = benchmark::Counter(
         double(state.iterations()) * kBlock * 1e-9, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-}
-
-// The configuration an installed bundle would give: its Contents folder.
-void useBuiltBundle()
-{
-    static const bool done = [] {
-        const auto file = std::filesystem::temp_directory_path() / ("ol7t-bench-" + std::to_string(getpid()) + ".reg");
-        std::ofstream(file) << "Windows Registry Editor Version 5.00\n\n"
-                               "[HKEY_LOCAL_MACHINE\\Software\\Marrowby Music Software\\OL-7T Leveling Amplifier\\2.0]\n"
-                               "\"AppData Path\"=\"" OL7T_BUNDLE_DIR "/Contents/\"\n";
-        setenv("OL7T_REGISTRY_FILE", file.c_str(), 1);
-        setenv("OL7T_MESSAGEBOX", "stderr", 1);
-        return true;
-    }();
-    (void)done;
 }
 
 // Brings an effect through the host's set-up calls: stereo in and out with

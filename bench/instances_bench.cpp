@@ -2,6 +2,7 @@
 // and driven as a host does. Measures the time to create and initialise one
 // more effect, the heap each one adds beyond the shared images and texts, and
 // the share of one core that all of them take processing at 48 kHz.
+#include "BuiltBundle.h"
 #include "integration/BundleHost.h"
 #include "sdk/HostProcessData.h"
 
@@ -18,8 +19,6 @@
 #include <cstdio>
 #include <unistd.h>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <vector>
 
@@ -31,17 +30,6 @@ namespace {
 constexpr int kInstances = 200;
 constexpr int32_t kBlock = 512;
 constexpr double kRate = 48000.0;
-
-// The configuration an installed bundle would give: its Contents folder.
-void useBuiltBundle()
-{
-    const auto file = std::filesystem::temp_directory_path() / ("ol7t-bench-" + std::to_string(getpid()) + ".reg");
-    std::ofstream(file) << "Windows Registry Editor Version 5.00\n\n"
-                           "[HKEY_LOCAL_MACHINE\\Software\\Marrowby Music Software\\OL-7T Leveling Amplifier\\2.0]\n"
-                           "\"AppData Path\"=\"" OL7T_BUNDLE_DIR "/Contents/\"\n";
-    setenv("OL7T_REGISTRY_FILE", file.c_str(), 1);
-    setenv("OL7T_MESSAGEBOX", "stderr", 1);
-}
 
 // One effect as a host holds it, set up for stereo at 48 kHz and active.
 struct Instance
