@@ -24,6 +24,10 @@ typedef double Vec8 __attribute__((vector_size(64)));
 typedef uint64_t Bits2 __attribute__((vector_size(16)));
 typedef uint64_t Bits4 __attribute__((vector_size(32)));
 typedef uint64_t Bits8 __attribute__((vector_size(64)));
+// Floats with as many lanes, for moving samples to and from the host.
+typedef float Floats2 __attribute__((vector_size(8)));
+typedef float Floats4 __attribute__((vector_size(16)));
+typedef float Floats8 __attribute__((vector_size(32)));
 
 template <class V>
 struct Lanes;
@@ -31,18 +35,21 @@ template <>
 struct Lanes<Vec2>
 {
     using Bits = Bits2;
+    using Floats = Floats2;
     static constexpr int count = 2;
 };
 template <>
 struct Lanes<Vec4>
 {
     using Bits = Bits4;
+    using Floats = Floats4;
     static constexpr int count = 4;
 };
 template <>
 struct Lanes<Vec8>
 {
     using Bits = Bits8;
+    using Floats = Floats8;
     static constexpr int count = 8;
 };
 

@@ -653,14 +653,15 @@ FASTMATH_INLINE void targetPass(const BlockConstants& c, Chunk& w, int padded)
 // The output gain's glide towards its target, 0.1 % of the difference per
 // sample, snapping to the target once within 0.001 (compared as a float).
 // Once there it stays for good, which is the usual case: the whole chunk is
-// then filled, four samples a store.
+// then filled, a vector a store.
+template <class V>
 FASTMATH_INLINE void glidePass(const BlockConstants& c, ModelState& s, Chunk& w, int n)
 {
     const double target = c.gainTarget;
     double smoothed = s.gainSmoothed;
     if (smoothed == target) {
-        for (int i = 0; i < kChunk; i += 4)
-            fastmath::store(w.glide + i, Vec4{target, target, target, target});
+        for (int i = 0; i < kChunk; i += fastmath::Lanes<V>::count)
+            fastmath::store(w.glide + i, fastmath::splat<V>(target));
         return;
     }
     for (int i = 0; i < n; ++i) {
@@ -771,9 +772,6 @@ FASTMATH_INLINE const T* chunkOf(const T* channel, int32_t at)
     return channel ? channel + at : kSilence<T>;
 }
 
-typedef float Float4 __attribute__((vector_size(16)));
-typedef uint32_t FloatBits4 __attribute__((vector_size(16)));
-
 // A host sample as the model takes it: one that is not a finite number would
 // stay in the filters' and the cell's memory for good and silence the effect,
 // so it enters as 0 (a NaN fails the comparison too).
@@ -783,19 +781,22 @@ FASTMATH_INLINE V finiteOrZero(V v)
     return fastmath::abs(v) <= std::numeric_limits<double>::max() ? v : V{};
 }
 
-// One chunk of an input channel as doubles, four samples at a time where it can.
+// One chunk of an input channel as doubles, a vector at a time where it can.
+template <class V>
 FASTMATH_INLINE void loadChannel(const float* from, double* to, int n)
 {
+    constexpr int kLanes = fastmath::Lanes<V>::count;
     int i = 0;
-    for (; i + 4 <= n; i += 4) {
-        Float4 v;
+    for (; i + kLanes <= n; i += kLanes) {
+        typename fastmath::Lanes<V>::Floats v;
         __builtin_memcpy(&v, from + i, sizeof v);
-        fastmath::store(to + i, finiteOrZero(__builtin_convertvector(v, Vec4)));
+        fastmath::store(to + i, finiteOrZero(__builtin_convertvector(v, V)));
     }
     for (; i < n; ++i)
         to[i] = finiteOrZero(Vec2{} + double(from[i]))[0];
 }
 
+template <class V>
 FASTMATH_INLINE void loadChannel(const double* from, double* to, int n)
 {
     for (int i = 0; i < n; ++i)
@@ -822,25 +823,31 @@ FASTMATH_INLINE void flushTinyStates(ModelState& s)
 }
 
 // Writes a channel's results to the host's floats and returns the largest
-// magnitude written, four samples at a time where it can.
+// magnitude written, a vector at a time where it can. Rounding to float keeps
+// the order of magnitudes, so that is the largest double's magnitude, rounded.
+template <class V>
 FASTMATH_INLINE float storeMeasuring(const double* from, float* to, int n)
 {
-    Float4 peaks{};
+    constexpr int kLanes = fastmath::Lanes<V>::count;
+    V peaks{};
     int i = 0;
-    for (; i + 4 <= n; i += 4) {
-        const Float4 v = __builtin_convertvector(fastmath::load<Vec4>(from + i), Float4);
-        __builtin_memcpy(to + i, &v, sizeof v);
-        const Float4 magnitude = (Float4)((FloatBits4)v & 0x7fffffffu);
-        peaks = peaks < magnitude ? magnitude : peaks;
+    for (; i + kLanes <= n; i += kLanes) {
+        const V v = fastmath::load<V>(from + i);
+        const typename fastmath::Lanes<V>::Floats rounded = __builtin_convertvector(v, typename fastmath::Lanes<V>::Floats);
+        __builtin_memcpy(to + i, &rounded, sizeof rounded);
+        peaks = fastmath::max(peaks, fastmath::abs(v));
     }
-    float peak = std::max(std::max(peaks[0], peaks[1]), std::max(peaks[2], peaks[3]));
+    double peak = 0.0;
+    for (int lane = 0; lane < kLanes; ++lane)
+        peak = std::max(peak, peaks[lane]);
     for (; i < n; ++i) {
         to[i] = static_cast<float>(from[i]);
-        peak = std::max(peak, std::fabs(to[i]));
+        peak = std::max(peak, std::fabs(from[i]));
     }
-    return peak;
+    return static_cast<float>(peak);
 }
 
+template <class V>
 FASTMATH_INLINE float storeMeasuring(const double* from, double* to, int n)
 {
     std::copy(from, from + n, to);
@@ -856,12 +863,12 @@ FASTMATH_INLINE float runChunk(const BlockConstants& c, ModelState& s, Chunk& w,
 
     // The detector usually hears the main input, which is then converted once.
     for (int ch = 0; ch < 2; ++ch)
-        loadChannel(chunkOf(io.main[ch], at), w.main[ch], n);
+        loadChannel<V>(chunkOf(io.main[ch], at), w.main[ch], n);
     const double* key[2];
     for (int ch = 0; ch < 2; ++ch) {
         key[ch] = w.main[ch];
         if (io.detector[ch] != io.main[ch]) {
-            loadChannel(chunkOf(io.detector[ch], at), w.key[ch], n);
+            loadChannel<V>(chunkOf(io.detector[ch], at), w.key[ch], n);
             key[ch] = w.key[ch];
         }
     }
@@ -872,7 +879,7 @@ FASTMATH_INLINE float runChunk(const BlockConstants& c, ModelState& s, Chunk& w,
     padTail(w.drive, n, padded);
     padTail(w.shaped, n, padded);
     targetPass<V>(c, w, padded);
-    glidePass(c, s, w, n);
+    glidePass<V>(c, s, w, n);
     cellPass(c, s, w, n);
     padTail(w.gain, n, padded);
     padTail(w.glide, n, padded);
@@ -883,7 +890,7 @@ FASTMATH_INLINE float runChunk(const BlockConstants& c, ModelState& s, Chunk& w,
     float peak = 0.f;
     for (int ch = 0; ch < 2; ++ch)
         if (io.out[ch])
-            peak = std::max(peak, storeMeasuring(w.main[ch], io.out[ch] + at, n));
+            peak = std::max(peak, storeMeasuring<V>(w.main[ch], io.out[ch] + at, n));
     return peak;
 }
 
