@@ -447,20 +447,13 @@ struct DetectorHistory
         const Vec2 low = biquadOutput(f.detLowShelf, x, in1, in2, low1, low2);
         const Vec2 high = biquadOutput(f.detHighShelf, low, low1, low2, high1, high2);
         const Vec2 bell = biquadOutput(f.detBell, high, high1, high2, bell1, bell2);
-        in2 = in1;
-        in1 = x;
-        low2 = low1;
-        low1 = low;
-        high2 = high1;
-        high1 = high;
-        bell2 = bell1;
-        bell1 = bell;
+        push(x, low, high, bell);
         return bell;
     }
 
-    // The three filters on samples a and b in turn. The histories move on by
-    // two, so that each takes values just computed instead of passing its
-    // older one along: no register-to-register copies in the loop.
+    // The three filters on samples a and b in turn. The second sample reads
+    // the first one's values where they were computed, so the histories'
+    // moves between the two vanish when compiled.
     FASTMATH_INLINE void stepTwo(const FilterSets& f, Vec2 xa, Vec2 xb, Vec2& ya, Vec2& yb)
     {
         const Vec2 lowA = biquadOutput(f.detLowShelf, xa, in1, in2, low1, low2);
@@ -469,14 +462,22 @@ struct DetectorHistory
         const Vec2 lowB = biquadOutput(f.detLowShelf, xb, xa, in1, lowA, low1);
         const Vec2 highB = biquadOutput(f.detHighShelf, lowB, lowA, low1, highA, high1);
         yb = biquadOutput(f.detBell, highB, highA, high1, ya, bell1);
-        in2 = xa;
-        in1 = xb;
-        low2 = lowA;
-        low1 = lowB;
-        high2 = highA;
-        high1 = highB;
-        bell2 = ya;
-        bell1 = yb;
+        push(xa, lowA, highA, ya);
+        push(xb, lowB, highB, yb);
+    }
+
+private:
+    // One sample's input and the three filters' outputs enter the histories.
+    FASTMATH_INLINE void push(Vec2 x, Vec2 low, Vec2 high, Vec2 bell)
+    {
+        in2 = in1;
+        in1 = x;
+        low2 = low1;
+        low1 = low;
+        high2 = high1;
+        high1 = high;
+        bell2 = bell1;
+        bell1 = bell;
     }
 };
 
