@@ -833,8 +833,9 @@ FASTMATH_INLINE float storeMeasuring(const double* from, float* to, int n)
     V peaks{};
     int i = 0;
     for (; i + kLanes <= n; i += kLanes) {
+        using Floats = typename fastmath::Lanes<V>::Floats;
         const V v = fastmath::load<V>(from + i);
-        const typename fastmath::Lanes<V>::Floats rounded = __builtin_convertvector(v, typename fastmath::Lanes<V>::Floats);
+        const Floats rounded = __builtin_convertvector(v, Floats);
         __builtin_memcpy(to + i, &rounded, sizeof rounded);
         peaks = fastmath::max(peaks, fastmath::abs(v));
     }
